@@ -1,0 +1,465 @@
+#include "core/iplug_base.h"
+
+#include "core/byte_reader.h"
+#include "core/editor_link.h"
+#include "core/text.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void FormatSlotName(char* out, std::size_t outSize, int number)
+{
+    std::snprintf(out, outSize, "- %d -", number);
+}
+
+} // namespace
+
+IPlugBase::IPlugBase(int paramCount, const char* channelConfig, int programCount, const char* effect,
+                     const char* product, const char* vendor, int version, std::int32_t unique,
+                     std::int32_t vendorCode, int latencySamples, int midi, bool chunks, bool instrument)
+    : vendorVersion(version), uniqueId(unique), vendorId(vendorCode), latency(latencySamples), midiMode(midi),
+      usesChunks(chunks), isInstrument(instrument)
+{
+    for (int i = 0; i < paramCount; ++i)
+        params.push_back(std::make_unique<IParameter>());
+    for (int i = 0; i < programCount; ++i) {
+        auto program = std::make_unique<IProgram>();
+        FormatSlotName(program->name, sizeof program->name, i + 1);
+        programs.push_back(std::move(program));
+    }
+    CopyText(effectName, sizeof effectName, effect);
+    CopyText(productName, sizeof productName, product);
+    CopyText(vendorName, sizeof vendorName, vendor);
+    ParseChannelConfig(channelConfig);
+}
+
+IPlugBase::~IPlugBase()
+{
+    editor.reset();
+    while (!params.empty())
+        params.pop_back();
+    while (!programs.empty())
+        programs.pop_back();
+    while (!inputs.empty())
+        inputs.pop_back();
+    while (!outputs.empty())
+        outputs.pop_back();
+}
+
+void IPlugBase::ParseChannelConfig(const char* text)
+{
+    int maxIn = 0;
+    int maxOut = 0;
+    const char* p = text;
+    while (p && *p) {
+        ChannelIOConfig config;
+        int in = 0;
+        int out = 0;
+        // "%d-%d": a count that cannot be read stays 0.
+        std::sscanf(p, "%d-%d", &in, &out);
+        config.inputs = std::clamp(in, 0, 64);
+        config.outputs = std::clamp(out, 0, 64);
+        channelConfigs.push_back(config);
+        maxIn = std::max(maxIn, config.inputs);
+        maxOut = std::max(maxOut, config.outputs);
+        p = std::strchr(p, ' ');
+        if (p)
+            ++p;
+    }
+    inputPointers.assign(static_cast<std::size_t>(maxIn), nullptr);
+    outputPointers.assign(static_cast<std::size_t>(maxOut), nullptr);
+    for (int i = 0; i < maxIn; ++i) {
+        auto channel = std::make_unique<InputChannel>();
+        channel->slot = i;
+        inputs.push_back(std::move(channel));
+    }
+    for (int i = 0; i < maxOut; ++i) {
+        auto channel = std::make_unique<OutputChannel>();
+        channel->slot = i;
+        outputs.push_back(std::move(channel));
+    }
+}
+
+void IPlugBase::ResetEngine()
+{
+    LockGuard guard(lock);
+}
+
+void IPlugBase::ParameterChanged(int)
+{
+    LockGuard guard(lock);
+}
+
+void IPlugBase::ActivationChanged(bool)
+{
+    LockGuard guard(lock);
+}
+
+void IPlugBase::RenderBlock(double** in, double** out, int frames)
+{
+    if (frames <= 0)
+        return;
+    const int nIn = NInputs();
+    const int nOut = NOutputs();
+    const int copied = std::min(nIn, nOut);
+    const auto n = static_cast<std::size_t>(frames);
+    for (int c = 0; c < copied; ++c)
+        if (out[c] != in[c])
+            std::memmove(out[c], in[c], n * sizeof(double));
+    for (int c = copied; c < nOut; ++c)
+        std::fill(out[c], out[c] + n, 0.0);
+}
+
+bool IPlugBase::GetMidiNoteName(int, char* text)
+{
+    if (text)
+        text[0] = '\0';
+    return false;
+}
+
+void IPlugBase::GetHostTimeSignature(int& numerator, int& denominator)
+{
+    numerator = 0;
+    denominator = 0;
+}
+
+bool IPlugBase::EmitMidiMessages(const MidiMessage* list, int count)
+{
+    bool all = true;
+    for (int i = 0; list && i < count; ++i)
+        all = EmitMidiMessage(list[i]) && all;
+    return all;
+}
+
+void IPlugBase::AttachEditor(EditorLink* view)
+{
+    if (!view)
+        return;
+    LockGuard guard(lock);
+    for (int i = 0; i < NParams(); ++i)
+        view->UpdateControlsForParameter(i, params[static_cast<std::size_t>(i)]->ReadNormalized(), true);
+    view->CreateSurfaces();
+    editor.reset(view);
+}
+
+template <typename F>
+void IPlugBase::ForEachScratch(F&& f)
+{
+    for (auto& c : inputs)
+        f(c->scratch);
+    for (auto& c : outputs)
+        f(c->scratch);
+}
+
+void IPlugBase::ChangeBlockSize(int frames)
+{
+    // A block size that is not positive, or whose buffers cannot be had, is
+    // refused and the previous one kept.
+    if (frames == blockSize || frames <= 0 || frames > INT_MAX / 8)
+        return;
+    const int bytes = frames * 8;
+    bool ok = true;
+    ForEachScratch([&](StateBuffer& b) {
+        b.SetSize(bytes, true);
+        ok = ok && b.Size() == bytes;
+    });
+    if (ok)
+        blockSize = frames;
+    const int kept = blockSize * 8;
+    ForEachScratch([&](StateBuffer& b) {
+        b.SetSize(kept, true);
+        if (b.Size() > 0)
+            std::memset(b.Data(), 0, static_cast<std::size_t>(b.Size()));
+    });
+    for (auto& c : inputs)
+        if (!c->connected)
+            inputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
+    for (auto& c : outputs)
+        if (!c->connected)
+            outputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
+}
+
+IParameter* IPlugBase::GetParam(int index)
+{
+    if (index < 0 || index >= NParams())
+        return nullptr;
+    return params[static_cast<std::size_t>(index)].get();
+}
+
+const IParameter* IPlugBase::GetParam(int index) const
+{
+    if (index < 0 || index >= NParams())
+        return nullptr;
+    return params[static_cast<std::size_t>(index)].get();
+}
+
+IProgram* IPlugBase::GetProgram(int index)
+{
+    if (index < 0 || index >= NPrograms())
+        return nullptr;
+    return programs[static_cast<std::size_t>(index)].get();
+}
+
+void IPlugBase::MakeProgram(const char* name, std::span<const double> values)
+{
+    IProgram* slot = nullptr;
+    for (auto& p : programs)
+        if (!p->initialised) {
+            slot = p.get();
+            break;
+        }
+    if (!slot)
+        return;
+    slot->initialised = true;
+    CopyText(slot->name, sizeof slot->name, name);
+    for (int i = 0; i < NParams(); ++i) {
+        const double v = static_cast<std::size_t>(i) < values.size() ? values[static_cast<std::size_t>(i)] : 0.0;
+        // Integral kinds take their value as a 32-bit integer.
+        const double stored = params[static_cast<std::size_t>(i)]->IsIntegral() ? SaturatingTrunc(v) : v;
+        slot->data.AppendDouble(stored);
+    }
+}
+
+void IPlugBase::MakeDefaultPrograms(const char* name, int count)
+{
+    for (int n = 0; n < count; ++n) {
+        for (auto& p : programs) {
+            if (p->initialised)
+                continue;
+            p->initialised = true;
+            CopyText(p->name, sizeof p->name, name ? name : "Default");
+            StoreParams(p->data);
+            break;
+        }
+    }
+}
+
+void IPlugBase::EnsureAtLeastOneProgram()
+{
+    if (!programs.empty())
+        return;
+    auto program = std::make_unique<IProgram>();
+    FormatSlotName(program->name, sizeof program->name, 1);
+    programs.push_back(std::move(program));
+    MakeDefaultPrograms("Default", 1);
+}
+
+void IPlugBase::MakeUserPresetName(char* out, std::size_t outSize) const
+{
+    int count = 0;
+    for (const auto& p : programs)
+        if (std::strstr(p->name, "user preset"))
+            ++count;
+    std::snprintf(out, outSize, "%s %d", "user preset", count + 1);
+}
+
+const char* IPlugBase::GetProgramName(int index) const
+{
+    if (index < 0 || index >= NPrograms())
+        return "";
+    return programs[static_cast<std::size_t>(index)]->name;
+}
+
+void IPlugBase::StoreCurrentProgram(const char* newName)
+{
+    IProgram* slot = GetProgram(currentProgram);
+    if (!slot)
+        return;
+    slot->data.SetSize(0, true);
+    StoreParams(slot->data);
+    if (newName && newName[0])
+        CopyText(slot->name, sizeof slot->name, newName);
+}
+
+bool IPlugBase::SelectProgram(int index)
+{
+    IProgram* slot = GetProgram(index);
+    if (!slot)
+        return false;
+    bool ok;
+    if (slot->initialised) {
+        ok = RestoreParams(slot->data.Bytes(), 0) > 0;
+    } else {
+        slot->initialised = true;
+        MakeUserPresetName(slot->name, sizeof slot->name);
+        slot->data.SetSize(0, true);
+        ok = StoreParams(slot->data);
+    }
+    if (ok) {
+        currentProgram = index;
+        PushParametersToEditor();
+    }
+    return ok;
+}
+
+void IPlugBase::PushParametersToEditor()
+{
+    if (!editor)
+        return;
+    for (int i = 0; i < NParams(); ++i)
+        editor->UpdateControlsForParameter(i, params[static_cast<std::size_t>(i)]->Value(), false);
+}
+
+bool IPlugBase::StoreState(StateBuffer& buffer)
+{
+    return StoreParams(buffer);
+}
+
+int IPlugBase::RestoreState(std::span<const std::uint8_t> data, int pos)
+{
+    return RestoreParams(data, pos);
+}
+
+bool IPlugBase::StoreParams(StateBuffer& buffer)
+{
+    LockGuard guard(lock);
+    for (const auto& p : params) {
+        if (!buffer.AppendDouble(p->Value()) || buffer.Size() == 0)
+            return false;
+    }
+    return true;
+}
+
+int IPlugBase::RestoreParams(std::span<const std::uint8_t> data, int pos)
+{
+    LockGuard guard(lock);
+    int p = pos;
+    for (auto& param : params) {
+        if (p < 0)
+            break;
+        double v = 0.0;
+        p = ReadF64(data, p, v);
+        if (p < 0)
+            v = 0.0;
+        param->SetClamped(v);
+    }
+    for (int i = 0; i < NParams(); ++i)
+        ParameterChanged(i);
+    return p;
+}
+
+bool IPlugBase::StorePrograms(StateBuffer& buffer)
+{
+    for (const auto& program : programs) {
+        if (!buffer.AppendString(program->name) || !buffer.AppendByte(program->initialised ? 1 : 0))
+            return false;
+        if (program->initialised && !buffer.AppendBytes(program->data.Data(), program->data.Size()))
+            return false;
+    }
+    return true;
+}
+
+int IPlugBase::RestorePrograms(std::span<const std::uint8_t> data, int pos)
+{
+    const auto size = static_cast<std::int64_t>(data.size());
+    int p = pos;
+    for (auto& program : programs) {
+        if (p < 0)
+            break;
+        std::int32_t n = 0;
+        bool broken = ReadI32(data, p, n) < 0;
+        // Record end in 64 bits: a hostile length cannot wrap around.
+        const std::int64_t end = broken ? -1 : static_cast<std::int64_t>(p) + 4 + n;
+        char name[kProgramNameSize] = {};
+        if (!broken && end <= size && n > 0) {
+            const auto* bytes = reinterpret_cast<const char*>(data.data()) + p + 4;
+            const std::size_t length = BoundedLength(bytes, static_cast<std::size_t>(n));
+            const std::size_t kept = std::min(length, kProgramNameSize - 1);
+            std::memcpy(name, bytes, kept);
+        }
+        CopyText(program->name, sizeof program->name, name);
+        if (broken || end < 0 || end + 1 > size) {
+            p = -1;
+        } else {
+            program->initialised = data[static_cast<std::size_t>(end)] != 0;
+            p = static_cast<int>(end + 1);
+        }
+        if (program->initialised && p >= 0) {
+            p = RestoreParams(data, p);
+            if (p > 0) {
+                program->data.SetSize(0, true);
+                StoreParams(program->data);
+            }
+        }
+    }
+    SelectProgram(currentProgram);
+    return p;
+}
+
+bool IPlugBase::WriteChunk(bool bank, StateBuffer& buffer)
+{
+    buffer.WriteChunkHeader();
+    bool ok;
+    if (bank) {
+        StoreCurrentProgram(nullptr);
+        ok = StorePrograms(buffer);
+    } else {
+        ok = StoreState(buffer);
+    }
+    return ok && buffer.Size() > 0;
+}
+
+bool IPlugBase::ReadChunk(bool bank, StateBuffer& buffer, const void* bytes, std::int64_t byteCount)
+{
+    if (!bytes || byteCount < 0 || byteCount > INT_MAX)
+        return false;
+    const int count = static_cast<int>(byteCount);
+    buffer.SetSize(0, true);
+    buffer.SetSizeZeroFilled(count);
+    if (buffer.Size() != count)
+        return false;
+    if (count)
+        std::memcpy(buffer.Data(), bytes, static_cast<std::size_t>(count));
+    const auto data = buffer.Bytes();
+
+    std::int32_t version = 0;
+    int pos = 0;
+    std::int32_t magic = 0;
+    if (ReadI32(data, 0, magic) >= 0 && static_cast<std::uint32_t>(magic) == kChunkMagic)
+        pos = ReadI32(data, 4, version) >= 0 ? 8 : -1;
+
+    int result;
+    if (bank && version >= kChunkVersion) {
+        result = RestorePrograms(data, pos);
+    } else {
+        result = RestoreState(data, pos);
+        StoreCurrentProgram(nullptr);
+    }
+    if (result < 0)
+        return false;
+    PushParametersToEditor();
+    return true;
+}
+
+bool IPlugBase::HasChannelConfig(int in, int out) const
+{
+    for (const auto& c : channelConfigs)
+        if ((in < 0 || c.inputs == in) && (out < 0 || c.outputs == out))
+            return true;
+    return false;
+}
+
+void IPlugBase::SetInputConnected(int index, bool connected)
+{
+    if (index < 0 || index >= NInputs())
+        return;
+    auto& c = *inputs[static_cast<std::size_t>(index)];
+    c.connected = connected;
+    if (!connected)
+        inputPointers[static_cast<std::size_t>(c.slot)] = c.Samples();
+}
+
+void IPlugBase::SetOutputConnected(int index, bool connected)
+{
+    if (index < 0 || index >= NOutputs())
+        return;
+    auto& c = *outputs[static_cast<std::size_t>(index)];
+    c.connected = connected;
+    if (!connected)
+        outputPointers[static_cast<std::size_t>(c.slot)] = c.Samples();
+}

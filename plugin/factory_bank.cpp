@@ -1,0 +1,6 @@
+#include "plugin/vstclass.h"
+
+void VSTCLASS::MakeFactoryPrograms()
+{
+    MakeDefaultPrograms("---- default ----", 1);
+}

@@ -1,0 +1,94 @@
+#pragma once
+// The VST 2 binding: the descriptor record the host drives, the dispatcher,
+// the audio and parameter callbacks, parameter gestures, host time queries and
+// MIDI output. Reaches the tone engine only through the core's overridable
+// operations.
+
+#include "core/iplug_base.h"
+#include "vst2/vst2_abi.h"
+
+#include <cstdint>
+
+class IPlugVST : public IPlugBase {
+public:
+    IPlugVST(vst2::HostCallback host, int paramCount, const char* channelConfig, int programCount,
+             const char* effectName, const char* productName, const char* vendorName, int vendorVersion,
+             std::int32_t uniqueId, std::int32_t vendorId, int latency, int midiMode, bool usesChunks,
+             bool isInstrument);
+    ~IPlugVST() override;
+
+    vst2::EffectDescriptor* Descriptor() { return &descriptor; }
+    static IPlugVST* FromDescriptor(vst2::EffectDescriptor* effect);
+
+    // Any thread; the caller holds the instance lock.
+    void BeginParamEdit(int index) override;
+    void BeginParamEditUnlessPending(int index) override;
+    void AutomateParam(int index, double normalized) override;
+    void EndParamEdit(int index) override;
+    void RequestDisplayUpdate() override;
+    int GetSamplePosition() override;
+    double GetHostTempo() override;
+    void GetHostTimeSignature(int& numerator, int& denominator) override;
+    int GetHostId() override;
+    void UpdateEditorRect() override;
+    void PrepareForHost() override;
+    void AttachEditor(EditorLink* view) override;
+    void ChangeLatency(int samples) override;
+    bool EmitMidiMessage(const MidiMessage& message) override;
+    bool EmitSysEx(const SysExMessage& message) override;
+
+    void DeferParamEditEnd(int index);
+    void FlushPendingParamEdit();
+    // The editor changed a parameter: value, host automation, engine.
+    void SetParameterFromEditor(int index, double normalized);
+    // 1 playing, 2 recording, 0 otherwise.
+    int GetTransportState();
+    // Sample rate / tempo × 60, or 0 without a usable tempo.
+    double ComputeSamplesPerBeat();
+
+    static int LookUpHost(const char* product);
+    void SetHost(const char* product, int packedVersion);
+
+    // Descriptor entry points, with the instance lock held.
+    std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt);
+    float GetParameterValue(std::int32_t index);
+    void SetParameterValue(std::int32_t index, float value);
+
+    enum class ProcessMode { Accumulate, Replace };
+    void ProcessFloat(float** inputs, float** outputs, std::int32_t frames, ProcessMode mode);
+    void ProcessDouble(double** inputs, double** outputs, std::int32_t frames);
+
+    const vst2::SpeakerArrangement& InputArrangement() const { return inputArrangement; }
+    const vst2::SpeakerArrangement& OutputArrangement() const { return outputArrangement; }
+
+protected:
+    std::intptr_t CallHost(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
+                           void* ptr = nullptr, float opt = 0.0f);
+    const vst2::TimeInfo* GetTimeInfo(std::int32_t mask);
+
+private:
+    std::intptr_t DispatchChunk(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr);
+    std::intptr_t DispatchVendorSpecific(std::int32_t index, std::intptr_t value, void* ptr, float opt);
+    std::intptr_t DispatchCanDo(const char* text) const;
+    void SetSampleRateFromHost(float rate);
+    void SetBlockSizeFromHost(std::intptr_t frames);
+    void RenderInPieces(int frames, int offset, int count);
+
+    vst2::EditorRect editorRect{};
+    vst2::HostCallback hostCallback = nullptr;
+    vst2::SpeakerArrangement inputArrangement{};
+    vst2::SpeakerArrangement outputArrangement{};
+    bool prepared = false;
+    StateBuffer programChunk{4096};
+    StateBuffer bankChunk{4096};
+    vst2::EffectDescriptor descriptor{};
+};
+
+namespace vst2 {
+// What the exported entry points do: builds one instance under the creation
+// lock and returns its descriptor, or null. Never throws.
+EffectDescriptor* CreateEffect(HostCallback host) noexcept;
+} // namespace vst2
+
+// Builds the plug-in's own instance; defined by the plug-in.
+IPlugVST* MakePlugin(vst2::HostCallback host);
