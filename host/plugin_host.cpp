@@ -111,9 +111,17 @@ std::intptr_t HostState::Answer(vst2::EffectDescriptor*, std::int32_t opcode, st
 {
     std::lock_guard<std::mutex> guard(mutex);
     switch (opcode) {
-    case vst2::kHostGetTime:
-        // The record stays valid until the next request, as hosts promise.
-        return answersTime ? reinterpret_cast<std::intptr_t>(&time) : 0;
+    case vst2::kHostGetTime: {
+        if (!answersTime)
+            return 0;
+        // The plug-in reads the record after this returns, on its own thread:
+        // each thread gets its own copy, valid until that thread's next
+        // request (as hosts promise), so a test may change the time while
+        // another thread renders.
+        thread_local vst2::TimeInfo copy;
+        copy = time;
+        return reinterpret_cast<std::intptr_t>(&copy);
+    }
     case vst2::kHostGetProductString:
         requests.push_back({opcode, index, value, opt});
         if (ptr) {
