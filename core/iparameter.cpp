@@ -92,6 +92,10 @@ void IParameter::WriteNormalized(double normalized)
 {
     if (!std::isfinite(normalized))
         return;
+    // Positions outside 0 .. 1 from a misbehaving host count as the nearest
+    // end: with a curved mapping a negative position would otherwise fold back
+    // into the range (-0.5 squared is 0.25).
+    normalized = std::clamp(normalized, 0.0, 1.0);
     double v = min + (max - min) * std::pow(normalized, shape);
     if (kind != ParameterKind::Double)
         v = std::floor(v / step + 0.5) * step;

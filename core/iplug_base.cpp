@@ -373,6 +373,7 @@ int IPlugBase::RestorePrograms(std::span<const std::uint8_t> data, int pos)
             std::memcpy(name, bytes, kept);
         }
         CopyText(program->name, sizeof program->name, name);
+        const bool wasInitialised = program->initialised;
         if (broken || end < 0 || end + 1 > size) {
             p = -1;
         } else {
@@ -384,6 +385,11 @@ int IPlugBase::RestorePrograms(std::span<const std::uint8_t> data, int pos)
             if (p > 0) {
                 program->data.SetSize(0, true);
                 StoreParams(program->data);
+            } else if (!wasInitialised) {
+                // The values ran out: a slot that was empty has no values to
+                // keep, so it stays empty instead of being saved as an
+                // initialised slot without data (which no chunk reader could load).
+                program->initialised = false;
             }
         }
     }

@@ -5,6 +5,8 @@
 
 #include <climits>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -118,8 +120,12 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         if (!ptr)
             return 0;
         const auto* list = static_cast<const EventList*>(ptr);
+        // The pointers run on past the two the record declares: they are read
+        // from the host's array itself, not through the fixed-size member.
+        const auto* events = reinterpret_cast<Event* const*>(static_cast<const std::uint8_t*>(ptr) +
+                                                             offsetof(EventList, events));
         for (std::int32_t i = 0; i < list->numEvents; ++i) {
-            const Event* event = list->events[i];
+            const Event* event = events[i];
             if (!event)
                 continue;
             if (event->type == kEventMidi) {
