@@ -209,7 +209,7 @@ TEST_F(HostileHostTest, SpeakerArrangementCountsOfAnySize)
         out.numChannels = count;
         EXPECT_EQ(plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&in), &out), 1);
         EXPECT_TRUE(RendersFinite(*plug)) << "count " << count;
-        out.numChannels = 2 - count;
+        out.numChannels = count == INT_MIN ? INT_MAX : 2 - count;
         EXPECT_EQ(plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, 0, &out), 1);
         EXPECT_EQ(plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&in), nullptr), 1);
         EXPECT_TRUE(RendersFinite(*plug)) << "count " << count;
