@@ -585,3 +585,21 @@ TEST_F(BankTest, ArbitraryBytesNeverCrash)
             EXPECT_LE(plug->ProgramNameIndexed(i).size(), 255u);
     }
 }
+
+// Hosts may hand back the very block the plug-in gave them, without copying it.
+TEST_F(BankTest, SettingTheChunkJustFetchedReadsItWhole)
+{
+    plug->SetProgram(20);
+    plug->StringToParameter(9, "61");
+    for (std::int32_t index : {0, 1}) {
+        const auto copy = plug->GetChunk(index == 0);
+        void* data = nullptr;
+        const std::intptr_t size = plug->Dispatch(vst2::kOpGetChunk, index, 0, &data);
+        ASSERT_GT(size, 0);
+        EXPECT_EQ(plug->Dispatch(vst2::kOpSetChunk, index, size, data), 1) << index;
+        EXPECT_EQ(plug->GetChunk(index == 0), copy) << index;
+        // Part of the block, from its start, as a headerless or short chunk.
+        plug->Dispatch(vst2::kOpGetChunk, index, 0, &data);
+        plug->Dispatch(vst2::kOpSetChunk, index, 6, data);
+    }
+}
