@@ -6,7 +6,6 @@
 #include <climits>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -119,13 +118,13 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case kOpProcessEvents: {
         if (!ptr)
             return 0;
+        // The pointer array runs on past the two entries the record declares,
+        // so each pointer is read from its byte offset.
         const auto* list = static_cast<const EventList*>(ptr);
-        // The pointers run on past the two the record declares: they are read
-        // from the host's array itself, not through the fixed-size member.
-        const auto* events = reinterpret_cast<Event* const*>(static_cast<const std::uint8_t*>(ptr) +
-                                                             offsetof(EventList, events));
+        const auto* slots = static_cast<const unsigned char*>(ptr) + offsetof(EventList, events);
         for (std::int32_t i = 0; i < list->numEvents; ++i) {
-            const Event* event = events[i];
+            const Event* event = nullptr;
+            std::memcpy(&event, slots + static_cast<std::size_t>(i) * sizeof event, sizeof event);
             if (!event)
                 continue;
             if (event->type == kEventMidi) {
