@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the native build, the sanitizer builds
-# and the Windows cross build under Wine. Installs missing Debian packages.
+# Sets up, builds and runs every test: the native build, the sanitizer builds,
+# a bounded run of every fuzz target and the Windows cross build under Wine.
+# Installs missing Debian packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$SECONDS
@@ -13,4 +14,6 @@ stage() {
 }
 stage "Linux build and tests" bash scripts/test-linux.sh build
 stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh
+stage "TSan build and tests" bash scripts/test-tsan.sh
+stage "Fuzz targets, 50 s each" bash scripts/test-fuzz.sh 50
 echo "All test stages passed in $((SECONDS - start)) s"
