@@ -264,6 +264,7 @@ TEST_F(HostileHostTest, NullPointersForEveryRequestThatTakesOne)
         {vst2::kOpSetProgramName, 0, 0, 0},   {vst2::kOpGetProgramName, 0, 0, 0},
         {vst2::kOpGetParamLabel, 0, 0, 0},    {vst2::kOpGetParamDisplay, 0, 0, 0},
         {vst2::kOpGetParamName, 0, 0, 0},     {vst2::kOpEditorGetRect, 0, 0, 0},
+        {vst2::kOpEditorOpen, 0, 0, 0},
         {vst2::kOpGetChunk, 0, 0, 0},         {vst2::kOpGetChunk, 1, 0, 0},
         {vst2::kOpSetChunk, 0, 208, 0},       {vst2::kOpSetChunk, 1, 208, 0},
         {vst2::kOpProcessEvents, 0, 0, 0},    {vst2::kOpStringToParameter, 0, 0, 1},
