@@ -5,7 +5,6 @@
 #include "raster/raster_font.h"
 
 #include <cstring>
-#include <new>
 #include <string_view>
 #include <vector>
 
@@ -53,17 +52,23 @@ std::size_t FontCacheSize()
 RasterFont* FindOrCreateFont(const ITextStyle& style)
 {
     LockGuard guard(*gFontLock);
-    const FontKey key = KeyOf(style);
-    for (const CachedFont& cached : *gFonts) {
-        if (cached.key == key)
-            return cached.font.get();
+    try {
+        const FontKey key = KeyOf(style);
+        for (const CachedFont& cached : *gFonts) {
+            if (cached.key == key)
+                return cached.font.get();
+        }
+        // A style whose font cannot be made is remembered too, so it is not
+        // looked up again on every repaint.
+        std::unique_ptr<RasterFont> font;
+        if (key.size != 0 && key.size >= -kMaxFontSize && key.size <= kMaxFontSize)
+            font = CreatePlatformFont(key);
+        RasterFont* made = font.get();
+        gFonts->push_back(CachedFont{key, std::move(font)});
+        return made;
+    } catch (...) {
+        return nullptr;
     }
-    std::unique_ptr<RasterFont> font;
-    if (key.size != 0 && key.size >= -kMaxFontSize && key.size <= kMaxFontSize)
-        font = CreatePlatformFont(key);
-    RasterFont* made = font.get();
-    gFonts->push_back(CachedFont{key, std::move(font)});
-    return made;
 }
 
 bool DrawTextInRect(RasterBitmap* bitmap, ITextStyle* style, const char* text, const RasterRect& rect)
@@ -74,14 +79,14 @@ bool DrawTextInRect(RasterBitmap* bitmap, ITextStyle* style, const char* text, c
         return false;
     if (style->size == 0)
         return true;
-    try {
-        LockGuard guard(*gFontLock);
-        RasterFont* font = FindOrCreateFont(*style);
-        style->font = font;
-        if (!font)
-            return false;
-        return RenderText(*bitmap, *font, std::string_view(text), style->colour.Packed(), style->align, rect);
-    } catch (const std::bad_alloc&) {
+    LockGuard guard(*gFontLock);
+    RasterFont* font = FindOrCreateFont(*style);
+    style->font = font;
+    if (!font)
         return false;
+    try {
+        return RenderText(*bitmap, *font, std::string_view(text), style->colour.Packed(), style->align, rect);
+    } catch (...) {
+        return false;  // out of memory for a glyph or the converted text: nothing more is drawn
     }
 }

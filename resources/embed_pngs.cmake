@@ -1,8 +1,26 @@
 # Writes a C++ source holding every image of images.cmake as a byte array and
-# a table of ids, for the lookup in raster/resources_posix.cpp.
-# Run with: cmake -DOUTPUT=<file.cpp> -P embed_pngs.cmake
+# a table of ids, for the lookup in raster/resources_posix.cpp:
+#   cmake -DOUTPUT=<file.cpp> -P embed_pngs.cmake
+# or, for the Windows build, a resource script listing the same images with
+# the type "PNG" (absolute paths, so it can live in the build folder):
+#   cmake -DRC_OUTPUT=<file.rc> -P embed_pngs.cmake
 
 include(${CMAKE_CURRENT_LIST_DIR}/images.cmake)
+
+if(DEFINED RC_OUTPUT)
+  set(lines "// Generated from resources/images.cmake; do not edit.\nLANGUAGE 9, 1\n")
+  list(LENGTH TESSAPHON_PNG_RESOURCES count)
+  set(index 0)
+  while(index LESS count)
+    list(GET TESSAPHON_PNG_RESOURCES ${index} id)
+    math(EXPR next "${index} + 1")
+    list(GET TESSAPHON_PNG_RESOURCES ${next} name)
+    string(APPEND lines "${id} PNG \"${CMAKE_CURRENT_LIST_DIR}/${name}\"\n")
+    math(EXPR index "${index} + 2")
+  endwhile()
+  file(CONFIGURE OUTPUT ${RC_OUTPUT} CONTENT "${lines}" @ONLY)
+  return()
+endif()
 
 set(arrays "")
 set(entries "")
