@@ -115,6 +115,21 @@ TEST(DrawTextInRect, FontsAndGlyphsAreMadeOnceAndReused)
     EXPECT_EQ(FontCacheSize(), fonts + 1);
 }
 
+TEST(DrawTextInRect, OrientationTurnsTheBaseline)
+{
+    auto flat = MakeBitmap(120, 120);
+    auto upright = MakeBitmap(120, 120);
+    ITextStyle style = Style(16, 0);
+    ASSERT_TRUE(DrawTextInRect(flat.get(), &style, "MMMMM", {10, 60, 110, 110}));
+    style.orientation = 90;  // counter-clockwise: the text runs upwards
+    ASSERT_TRUE(DrawTextInRect(upright.get(), &style, "MMMMM", {10, 100, 110, 110}));
+    const Ink a = FindInk(*flat, 0), b = FindInk(*upright, 0);
+    EXPECT_GT(a.right - a.left, 2 * (a.bottom - a.top));
+    EXPECT_GT(b.bottom - b.top, 2 * (b.right - b.left));
+    EXPECT_LT(b.top, 100 - 30);  // drawn above the starting point
+    EXPECT_NEAR(a.count, b.count, a.count / 5);
+}
+
 TEST(DrawTextInRect, EmptyAndMissingInputs)
 {
     auto b = MakeBitmap(40, 20);
