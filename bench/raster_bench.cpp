@@ -1,5 +1,6 @@
 // Throughput of the drawing operations the editor repeats on every frame.
-// Each benchmark reports ns per pixel as the "ns/px" counter.
+// Each benchmark reports CPU nanoseconds per pixel as the "ns/px" counter (an
+// inverted rate, which the framework prints with a unit of "s").
 
 #include "raster/draw.h"
 #include "raster/text.h"
