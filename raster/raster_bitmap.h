@@ -29,7 +29,7 @@ public:
     // Row span in pixels, at least the width.
     virtual int Span() const = 0;
     virtual bool BottomUp() const = 0;
-    // Changes the size; the pixels' contents are unspecified afterwards. A zero
+    // Changes the size; the pixels hold arbitrary values afterwards. A zero
     // or negative size empties the bitmap. False when the new buffer could not
     // be made (the bitmap is then empty too).
     virtual bool Resize(int width, int height) = 0;

@@ -12,7 +12,7 @@
 
 namespace {
 
-struct PngSpec {
+struct PngFormat {
     int colourType;
     int bitDepth;
     bool interlaced = false;
@@ -34,10 +34,10 @@ int Channels(int colourType)
 }
 
 // The raw sample of channel c of pixel i: distinct values across the range.
-int Sample(const PngSpec& spec, int i, int c)
+int Sample(const PngFormat& format, int i, int c)
 {
-    const int max = (1 << spec.bitDepth) - 1;
-    if (spec.colourType == PNG_COLOR_TYPE_PALETTE)
+    const int max = (1 << format.bitDepth) - 1;
+    if (format.colourType == PNG_COLOR_TYPE_PALETTE)
         return (i * 5 + 1) % (max + 1 < 16 ? max + 1 : 16);
     return static_cast<int>((static_cast<long long>(i) * 37 + c * 91 + 3) * (max / 255 + 1) % (max + 1));
 }
@@ -47,50 +47,50 @@ std::uint8_t PaletteChannel(int index, int c)
     return static_cast<std::uint8_t>(index * 15 + c * 60 + 2);
 }
 
-int TransparentSample(const PngSpec& spec, int c)
+int TransparentSample(const PngFormat& format, int c)
 {
-    return Sample(spec, 2, c);  // pixel 2 is the transparent colour
+    return Sample(format, 2, c);  // pixel 2 is the transparent colour
 }
 
-int To8(const PngSpec& spec, int v)
+int To8(const PngFormat& format, int v)
 {
-    if (spec.bitDepth == 16)
+    if (format.bitDepth == 16)
         return v >> 8;
-    if (spec.bitDepth < 8)
-        return v * 255 / ((1 << spec.bitDepth) - 1);
+    if (format.bitDepth < 8)
+        return v * 255 / ((1 << format.bitDepth) - 1);
     return v;
 }
 
-std::uint32_t ExpectedPixel(const PngSpec& spec, int i)
+std::uint32_t ExpectedPixel(const PngFormat& format, int i)
 {
     int r, g, b, a = 255;
-    switch (spec.colourType) {
+    switch (format.colourType) {
     case PNG_COLOR_TYPE_PALETTE: {
-        const int index = Sample(spec, i, 0);
+        const int index = Sample(format, i, 0);
         r = PaletteChannel(index, 0);
         g = PaletteChannel(index, 1);
         b = PaletteChannel(index, 2);
-        if (spec.transparency && index < 4)
+        if (format.transparency && index < 4)
             a = index * 60;
         break;
     }
     case PNG_COLOR_TYPE_GRAY:
     case PNG_COLOR_TYPE_GRAY_ALPHA:
-        r = g = b = To8(spec, Sample(spec, i, 0));
-        if (spec.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
-            a = To8(spec, Sample(spec, i, 1));
-        else if (spec.transparency && Sample(spec, i, 0) == TransparentSample(spec, 0))
+        r = g = b = To8(format, Sample(format, i, 0));
+        if (format.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+            a = To8(format, Sample(format, i, 1));
+        else if (format.transparency && Sample(format, i, 0) == TransparentSample(format, 0))
             a = 0;
         break;
     default:
-        r = To8(spec, Sample(spec, i, 0));
-        g = To8(spec, Sample(spec, i, 1));
-        b = To8(spec, Sample(spec, i, 2));
-        if (spec.colourType == PNG_COLOR_TYPE_RGB_ALPHA)
-            a = To8(spec, Sample(spec, i, 3));
-        else if (spec.transparency && Sample(spec, i, 0) == TransparentSample(spec, 0)
-                 && Sample(spec, i, 1) == TransparentSample(spec, 1)
-                 && Sample(spec, i, 2) == TransparentSample(spec, 2))
+        r = To8(format, Sample(format, i, 0));
+        g = To8(format, Sample(format, i, 1));
+        b = To8(format, Sample(format, i, 2));
+        if (format.colourType == PNG_COLOR_TYPE_RGB_ALPHA)
+            a = To8(format, Sample(format, i, 3));
+        else if (format.transparency && Sample(format, i, 0) == TransparentSample(format, 0)
+                 && Sample(format, i, 1) == TransparentSample(format, 1)
+                 && Sample(format, i, 2) == TransparentSample(format, 2))
             a = 0;
     }
     return (static_cast<std::uint32_t>(a) << 24) | (static_cast<std::uint32_t>(r) << 16)
@@ -107,35 +107,35 @@ void Flush(png_structp) {}
 
 // Packs the samples row by row (most significant bits first, 16-bit
 // big-endian), as the file stores them.
-std::vector<std::vector<std::uint8_t>> PackRows(const PngSpec& spec)
+std::vector<std::vector<std::uint8_t>> PackRows(const PngFormat& format)
 {
-    const int channels = Channels(spec.colourType);
+    const int channels = Channels(format.colourType);
     std::vector<std::vector<std::uint8_t>> rows;
     for (int y = 0; y < kH; ++y) {
-        std::vector<std::uint8_t> row((static_cast<std::size_t>(kW) * channels * spec.bitDepth + 7) / 8, 0);
+        std::vector<std::uint8_t> row((static_cast<std::size_t>(kW) * channels * format.bitDepth + 7) / 8, 0);
         int bit = 0;
         for (int x = 0; x < kW; ++x)
             for (int c = 0; c < channels; ++c) {
-                const int v = Sample(spec, y * kW + x, c);
-                if (spec.bitDepth == 16) {
+                const int v = Sample(format, y * kW + x, c);
+                if (format.bitDepth == 16) {
                     row[bit / 8] = static_cast<std::uint8_t>(v >> 8);
                     row[bit / 8 + 1] = static_cast<std::uint8_t>(v);
-                } else if (spec.bitDepth == 8) {
+                } else if (format.bitDepth == 8) {
                     row[bit / 8] = static_cast<std::uint8_t>(v);
                 } else {
-                    row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - spec.bitDepth - bit % 8));
+                    row[bit / 8] |= static_cast<std::uint8_t>(v << (8 - format.bitDepth - bit % 8));
                 }
-                bit += spec.bitDepth;
+                bit += format.bitDepth;
             }
         rows.push_back(std::move(row));
     }
     return rows;
 }
 
-std::vector<std::uint8_t> Encode(const PngSpec& spec)
+std::vector<std::uint8_t> Encode(const PngFormat& format)
 {
     std::vector<std::uint8_t> out;
-    auto rows = PackRows(spec);
+    auto rows = PackRows(format);
     std::vector<png_bytep> pointers;
     for (auto& r : rows)
         pointers.push_back(r.data());
@@ -152,17 +152,17 @@ std::vector<std::uint8_t> Encode(const PngSpec& spec)
         return {};
     }
     png_set_write_fn(png, &out, Append, Flush);
-    png_set_IHDR(png, info, kW, kH, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, kW, kH, format.bitDepth, format.colourType,
+                 format.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (spec.colourType == PNG_COLOR_TYPE_PALETTE)
-        png_set_PLTE(png, info, palette, 1 << std::min(spec.bitDepth, 4));
-    if (spec.transparency) {
-        key.gray = static_cast<png_uint_16>(TransparentSample(spec, 0));
-        key.red = static_cast<png_uint_16>(TransparentSample(spec, 0));
-        key.green = static_cast<png_uint_16>(TransparentSample(spec, 1));
-        key.blue = static_cast<png_uint_16>(TransparentSample(spec, 2));
-        png_set_tRNS(png, info, alphas, spec.colourType == PNG_COLOR_TYPE_PALETTE ? 4 : 0, &key);
+    if (format.colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_PLTE(png, info, palette, 1 << std::min(format.bitDepth, 4));
+    if (format.transparency) {
+        key.gray = static_cast<png_uint_16>(TransparentSample(format, 0));
+        key.red = static_cast<png_uint_16>(TransparentSample(format, 0));
+        key.green = static_cast<png_uint_16>(TransparentSample(format, 1));
+        key.blue = static_cast<png_uint_16>(TransparentSample(format, 2));
+        png_set_tRNS(png, info, alphas, format.colourType == PNG_COLOR_TYPE_PALETTE ? 4 : 0, &key);
     }
     png_write_info(png, info);
     png_write_image(png, pointers.data());
@@ -180,7 +180,7 @@ std::vector<std::uint8_t> SampleImage()
 
 TEST(DecodePng, EveryColourTypeAndDepthBecomesUnpremultipliedArgb)
 {
-    const PngSpec specs[] = {
+    const PngFormat formats[] = {
         {PNG_COLOR_TYPE_GRAY, 1},          {PNG_COLOR_TYPE_GRAY, 2},
         {PNG_COLOR_TYPE_GRAY, 4},          {PNG_COLOR_TYPE_GRAY, 8},
         {PNG_COLOR_TYPE_GRAY, 16},         {PNG_COLOR_TYPE_GRAY, 8, false, true},
@@ -195,19 +195,19 @@ TEST(DecodePng, EveryColourTypeAndDepthBecomesUnpremultipliedArgb)
         {PNG_COLOR_TYPE_RGB_ALPHA, 8, true}, {PNG_COLOR_TYPE_PALETTE, 2, true, true},
         {PNG_COLOR_TYPE_GRAY, 1, true},
     };
-    for (const PngSpec& spec : specs) {
-        const auto bytes = Encode(spec);
+    for (const PngFormat& format : formats) {
+        const auto bytes = Encode(format);
         ASSERT_FALSE(bytes.empty());
         const auto image = DecodePng(bytes);
-        ASSERT_TRUE(image) << "type " << spec.colourType << " depth " << spec.bitDepth;
+        ASSERT_TRUE(image) << "type " << format.colourType << " depth " << format.bitDepth;
         EXPECT_EQ(image->Width(), kW);
         EXPECT_EQ(image->Height(), kH);
         EXPECT_EQ(image->Span(), 8);  // alignment 4
         for (int y = 0; y < kH; ++y)
             for (int x = 0; x < kW; ++x)
-                ASSERT_EQ(Pixel(*image, x, y), ExpectedPixel(spec, y * kW + x))
-                    << std::hex << "type " << spec.colourType << std::dec << " depth " << spec.bitDepth
-                    << " tRNS " << spec.transparency << " interlaced " << spec.interlaced << " at " << x << ","
+                ASSERT_EQ(Pixel(*image, x, y), ExpectedPixel(format, y * kW + x))
+                    << std::hex << "type " << format.colourType << std::dec << " depth " << format.bitDepth
+                    << " tRNS " << format.transparency << " interlaced " << format.interlaced << " at " << x << ","
                     << y;
     }
 }
