@@ -56,73 +56,129 @@ struct BlockSetup {
     LfoSetup lfo[2];
 };
 
-inline void StepLfo(const BlockSetup& s, Voice& v, int k)
+// One LFO step: the value it writes this sample; advances its phase.
+inline double StepLfo(const BlockSetup& s, Voice& v, int k)
 {
     const LfoSetup& l = s.lfo[k];
     const double value = engine::LfoWaveValue(l.wave, v.lfoPhase[k], v.lfoSquare[k], s.smoothIn, s.smoothKeep);
     v.lfoPhase[k] = engine::AdvancePhase(v.lfoPhase[k], l.inc);
-    const double x = l.amp * value + l.base;
-    switch (l.target) {
-    case 1: v.carrierInc = x; break;
-    case 2: v.isoInc = x; break;
-    case 3: v.round = static_cast<float>(x); break;
-    case 4: v.pan = static_cast<float>(x); break;
-    case 5: v.mix = static_cast<float>(x); break;
-    default: return;
+    return l.amp * value + l.base;
+}
+
+// The per-sample arithmetic of one carrier/gate set-up: given the LFO targets
+// already written for this sample, smooth, gate, mix and advance.
+template <int Wave, int Gate>
+inline void StepVoice(const BlockSetup& s, Voice& w, double l, double r, double& outL, double& outR)
+{
+    w.carrierInc += s.carrierStep;
+    w.isoInc += s.isoStep;
+    w.mix += s.mixStep;
+    w.pan += s.panStep;
+
+    double gate = 1.0;
+    if constexpr (Gate != kGateOff) {
+        const double round = w.round;
+        const double flat = 1.0f - w.round;
+        if constexpr (Gate == kGatePlain)
+            gate = engine::PlainGate(w.isoPhase, round, flat);
+        else
+            gate = engine::GoldenGate(w.isoPhase, round, flat, s.goldenIsoSplit, s.goldenIsoScale);
+        w.isoPhase = engine::AdvancePhase(w.isoPhase, w.isoInc);
     }
-    v.lfoLast[k] = x;
+
+    const double dry = 1.0f - w.mix;
+    if (gate > kSilence) {
+        const double tone = engine::CarrierValue<Wave>(w.carrierPhase, s.golden);
+        const double mix = w.mix;
+        outL = dry * l + static_cast<double>(1.0f - w.pan) * mix * tone * gate;
+        outR = dry * r + static_cast<double>(1.0f + w.pan) * mix * tone * gate;
+        w.carrierPhase = engine::AdvancePhase(w.carrierPhase, w.carrierInc);
+    } else {
+        outL = dry * l;
+        outR = dry * r;
+        w.carrierPhase = 0.0; // every pulse starts the carrier at phase 0
+    }
 }
 
 // Renders samples [0, n) and returns how many were rendered before the quiet
 // path took over (n when it never did).
-template <int Wave, int Gate, bool Lfos>
-int RenderSamples(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
-                  double* outR, int n)
+template <int Wave, int Gate>
+int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL, double* outR,
+                int n)
 {
     Voice w = v; // locals: the compiler keeps them in registers, clear of the buffers
     int i = 0;
     for (; i < n; ++i) {
         if (s.quietPossible && w.mix <= kSilence)
             break;
-        if constexpr (Lfos) {
-            if (s.lfo[0].active)
-                StepLfo(s, w, 0);
-            if (s.lfo[1].active)
-                StepLfo(s, w, 1);
-        }
-        w.carrierInc += s.carrierStep;
-        w.isoInc += s.isoStep;
-        w.mix += s.mixStep;
-        w.pan += s.panStep;
-
-        double gate = 1.0;
-        if constexpr (Gate != kGateOff) {
-            const double r = w.round;
-            const double flat = 1.0f - w.round;
-            if constexpr (Gate == kGatePlain)
-                gate = engine::PlainGate(w.isoPhase, r, flat);
-            else
-                gate = engine::GoldenGate(w.isoPhase, r, flat, s.goldenIsoSplit, s.goldenIsoScale);
-            w.isoPhase = engine::AdvancePhase(w.isoPhase, w.isoInc);
-        }
-
         const double l = inL[i];
         const double r = inR[i];
-        const double dry = 1.0f - w.mix;
-        if (gate > kSilence) {
-            const double tone = engine::CarrierValue<Wave>(w.carrierPhase, s.golden);
-            const double mix = w.mix;
-            outL[i] = dry * l + static_cast<double>(1.0f - w.pan) * mix * tone * gate;
-            outR[i] = dry * r + static_cast<double>(1.0f + w.pan) * mix * tone * gate;
-            w.carrierPhase = engine::AdvancePhase(w.carrierPhase, w.carrierInc);
-        } else {
-            outL[i] = dry * l;
-            outR[i] = dry * r;
-            w.carrierPhase = 0.0; // every pulse starts the carrier at phase 0
-        }
+        StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
     }
     v = w;
     return i;
+}
+
+// With LFOs running. An LFO's values within a block depend only on its own
+// state, so they are worked out a chunk ahead in a tight loop of their own and
+// then written to their targets sample by sample, as the step would.
+template <int Wave, int Gate>
+int RenderWithLfos(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
+                   double* outR, int n)
+{
+    constexpr int kChunk = 64;
+    double values[2][kChunk];
+    Voice w = v;
+    const bool active[2] = {s.lfo[0].active, s.lfo[1].active};
+    const double* into[6] = {}; // by target: the values written to it, or null
+    for (int k = 0; k < 2; ++k)
+        if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
+            into[s.lfo[k].target] = values[k];
+
+    for (int start = 0; start < n; start += kChunk) {
+        const int len = std::min(kChunk, n - start);
+        const Voice chunkStart = w;
+        for (int k = 0; k < 2; ++k)
+            if (active[k])
+                for (int j = 0; j < len; ++j)
+                    values[k][j] = StepLfo(s, w, k);
+
+        for (int j = 0; j < len; ++j) {
+            if (s.quietPossible && w.mix <= kSilence) {
+                // The LFOs step only on samples that leave the quiet path.
+                for (int k = 0; k < 2; ++k) {
+                    w.lfoPhase[k] = chunkStart.lfoPhase[k];
+                    w.lfoSquare[k] = chunkStart.lfoSquare[k];
+                    if (active[k])
+                        for (int t = 0; t < j; ++t)
+                            StepLfo(s, w, k);
+                    if (active[k] && j > 0)
+                        w.lfoLast[k] = values[k][j - 1];
+                }
+                v = w;
+                return start + j;
+            }
+            if (into[1])
+                w.carrierInc = into[1][j];
+            if (into[2])
+                w.isoInc = into[2][j];
+            if (into[3])
+                w.round = static_cast<float>(into[3][j]);
+            if (into[4])
+                w.pan = static_cast<float>(into[4][j]);
+            if (into[5])
+                w.mix = static_cast<float>(into[5][j]);
+            const int i = start + j;
+            const double l = inL[i];
+            const double r = inR[i];
+            StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
+        }
+        for (int k = 0; k < 2; ++k)
+            if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
+                w.lfoLast[k] = values[k][len - 1];
+    }
+    v = w;
+    return n;
 }
 
 using RenderFn = int (*)(const BlockSetup&, Voice&, const double*, const double*, double*, double*, int);
@@ -131,7 +187,8 @@ template <std::size_t... I>
 constexpr std::array<RenderFn, sizeof...(I)> MakeTable(std::index_sequence<I...>)
 {
     // Index = (wave × 3 + gate) × 2 + lfos.
-    return {&RenderSamples<static_cast<int>(I / 6), static_cast<int>(I / 2 % 3), (I % 2) != 0>...};
+    return {((I % 2) != 0 ? &RenderWithLfos<static_cast<int>(I / 6), static_cast<int>(I / 2 % 3)>
+                          : &RenderPlain<static_cast<int>(I / 6), static_cast<int>(I / 2 % 3)>)...};
 }
 
 constexpr auto kRenderTable = MakeTable(std::make_index_sequence<8 * 3 * 2>{});

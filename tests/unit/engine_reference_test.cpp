@@ -28,6 +28,7 @@ struct Model {
     int lfoTarget[2], lfoWave[2];
     double lfoInc[2], lfoPhase[2], lfoSquare[2];
     float lfoAmp[2], lfoBase[2];
+    int quietSamples;
 
     static Model Of(const VSTCLASS& p)
     {
@@ -158,6 +159,7 @@ struct Model {
         for (int i = 0; i < n; ++i) {
             const double l = inL[i], r = inR[i];
             if (blockMix <= 1e-24 && mixCurrent <= 1e-24) {
+                ++quietSamples;
                 outL[i] = (double)(1.0f - mixCurrent) * l;
                 outR[i] = (double)(1.0f - mixCurrent) * r;
                 continue;
@@ -304,4 +306,34 @@ TEST(EngineReference, StoppedTransportRampsOutAndThenPassesThrough)
 {
     for (int wave : {0, 4})
         CheckAgainstModel({wave, 1, 0, 75, {4, 0, 90}, {5, 4, 90}, false});
+}
+
+TEST(EngineReference, QuietPathTakingOverInsideABlockStopsTheLfos)
+{
+    // A ramp to silence whose float steps reach 0 before the block ends hands
+    // the rest of the block to the quiet path, which must not step the LFOs.
+    EngineHarness h(48000.0, 120.0, false);
+    h.Set(kLfo1Target, 4);
+    h.Set(kLfo2Target, 3);
+    h.Set(kLfo2Wave, 4);
+    h.Render(16);
+    int quietInside = 0;
+    // Ramp lengths and starting mixes whose float steps reach 0 one sample early,
+    // and neighbours that do not.
+    const std::pair<int, int> ramps[] = {{8218, 126}, {8241, 115}, {8245, 103}, {8250, 101}, {8254, 113},
+                                         {8219, 126}, {4000, 3},   {100, 7}};
+    for (auto [n, trial] : ramps) {
+        h.plug.mixCurrent = 0.3f + 0.0017f * static_cast<float>(trial);
+        Stereo in(n, 0.5), out(n), expected(n);
+        Model model = Model::Of(h.plug);
+        model.Block(in.left.data(), in.right.data(), expected.left.data(), expected.right.data(), n, false);
+        h.plug.RenderBlock(in.Pointers(), out.Pointers(), n);
+        ASSERT_EQ(out.left, expected.left) << "trial " << trial;
+        ASSERT_EQ(out.right, expected.right) << "trial " << trial;
+        EXPECT_EQ(h.plug.lfoPhase[0], model.lfoPhase[0]) << "trial " << trial;
+        EXPECT_EQ(h.plug.lfoPhase[1], model.lfoPhase[1]) << "trial " << trial;
+        EXPECT_EQ(h.plug.lfoSquareState[1], model.lfoSquare[1]) << "trial " << trial;
+        quietInside += model.quietSamples > 0;
+    }
+    EXPECT_GT(quietInside, 0); // the case really occurred
 }
