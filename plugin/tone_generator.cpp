@@ -108,12 +108,19 @@ int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* 
 {
     Voice w = v; // locals: the compiler keeps them in registers, clear of the buffers
     int i = 0;
-    for (; i < n; ++i) {
-        if (s.quietPossible && w.mix <= kSilence)
-            break;
-        const double l = inL[i];
-        const double r = inR[i];
-        StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
+    if (s.quietPossible) {
+        for (; i < n && !(w.mix <= kSilence); ++i) {
+            const double l = inL[i];
+            const double r = inR[i];
+            StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
+        }
+    } else {
+        // The block aims at a mix above silence: no sample takes the quiet path.
+        for (; i < n; ++i) {
+            const double l = inL[i];
+            const double r = inR[i];
+            StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
+        }
     }
     v = w;
     return i;
@@ -122,9 +129,9 @@ int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* 
 // With LFOs running. An LFO's values within a block depend only on its own
 // state, so they are worked out a chunk ahead in a tight loop of their own and
 // then written to their targets sample by sample, as the step would.
-template <int Wave, int Gate>
-int RenderWithLfos(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
-                   double* outR, int n)
+template <int Wave, int Gate, bool QuietPossible>
+int RenderWithLfosFor(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
+                      double* outR, int n)
 {
     constexpr int kChunk = 64;
     double values[2][kChunk];
@@ -144,7 +151,7 @@ int RenderWithLfos(const BlockSetup& s, Voice& v, const double* inL, const doubl
                     values[k][j] = StepLfo(s, w, k);
 
         for (int j = 0; j < len; ++j) {
-            if (s.quietPossible && w.mix <= kSilence) {
+            if (QuietPossible && w.mix <= kSilence) {
                 // The LFOs step only on samples that leave the quiet path.
                 for (int k = 0; k < 2; ++k) {
                     w.lfoPhase[k] = chunkStart.lfoPhase[k];
@@ -179,6 +186,14 @@ int RenderWithLfos(const BlockSetup& s, Voice& v, const double* inL, const doubl
     }
     v = w;
     return n;
+}
+
+template <int Wave, int Gate>
+int RenderWithLfos(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
+                   double* outR, int n)
+{
+    return s.quietPossible ? RenderWithLfosFor<Wave, Gate, true>(s, v, inL, inR, outL, outR, n)
+                           : RenderWithLfosFor<Wave, Gate, false>(s, v, inL, inR, outL, outR, n);
 }
 
 using RenderFn = int (*)(const BlockSetup&, Voice&, const double*, const double*, double*, double*, int);
