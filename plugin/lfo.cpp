@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr int kLfoParamCount = 7;
+// Both LFOs lay out their seven parameters alike.
+static_assert(kLfo2Target - kLfo1Target == 7 && kLfo2Start - kLfo2Target == 6);
 
 int FirstParam(int lfo)
 {
@@ -117,7 +118,6 @@ void VSTCLASS::LfoParameterChanged(int index, std::int32_t a, float b)
     default:
         break;
     }
-    static_assert(kLfo2Target - kLfo1Target == kLfoParamCount);
 }
 
 // Audio thread, lock held.

@@ -2,10 +2,14 @@
 
 #include "plugin/divisions.h"
 
+#include "core/editor_link.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -303,4 +307,63 @@ TEST(EngineLfo, EngineChangesReachTheHostAsAGesture)
     h.plug.SetParameterFromEngine(kLfo1RateSynced, std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(h.plug.GetParam(kLfo1RateSynced)->Value(), 0.0);
     h.plug.SetParameterFromEngine(99, 1.0); // no such parameter: nothing happens
+}
+
+namespace {
+
+// Stands in for the panel: records what the engine asks of it and, like the
+// bound controls, pushes an engine-made change back through the editor path.
+struct PanelLog {
+    std::vector<std::pair<int, bool>> hidden;
+    std::vector<int> fromEngine;
+};
+
+class FakePanel : public EditorLink {
+public:
+    FakePanel(VSTCLASS& owner, PanelLog& record) : plug(owner), log(record) {}
+    void UpdateControlsForParameter(int, double, bool) override {}
+    void ParamChangedFromUser(int index, double normalized) override
+    {
+        log.fromEngine.push_back(index);
+        plug.SetParameterFromEditor(index, normalized);
+    }
+    void HideBoundControls(int index, bool hide) override { log.hidden.emplace_back(index, hide); }
+    void CreateSurfaces() override {}
+    bool OpenWindow(void*) override { return false; }
+    void CloseWindow() override {}
+    int OnWheel(float) override { return 0; }
+    void ArmEditCountdown(int) override {}
+    void ClearEditCountdown() override {}
+    int FrameRate() const override { return 24; }
+    int Width() const override { return 550; }
+    int Height() const override { return 365; }
+
+private:
+    VSTCLASS& plug;
+    PanelLog& log;
+};
+
+} // namespace
+
+TEST(EngineLfo, SyncSwitchShowsOneRateControlAndGoesThroughThePanel)
+{
+    EngineHarness h(48000.0, 120.0);
+    PanelLog log;
+    h.plug.AttachEditor(new FakePanel(h.plug, log));
+    h.Set(kLfo2RateSynced, 9);
+    h.Render(16);
+
+    h.Set(kLfo2Sync, 0); // from the host: controls swap, no conversion
+    using Hide = std::vector<std::pair<int, bool>>;
+    EXPECT_EQ(log.hidden, (Hide{{kLfo2RateSynced, true}, {kLfo2RateMs, false}}));
+    EXPECT_TRUE(log.fromEngine.empty());
+
+    log.hidden.clear();
+    h.Set(kLfo2RateMs, 700);
+    h.plug.syncClicked = true;
+    h.Set(kLfo2Sync, 1); // a panel click: the controls take the nearest division
+    EXPECT_EQ(log.hidden, (Hide{{kLfo2RateSynced, false}, {kLfo2RateMs, true}}));
+    EXPECT_EQ(log.fromEngine, std::vector<int>{kLfo2RateSynced});
+    EXPECT_EQ(h.plug.GetParam(kLfo2RateSynced)->Value(), 10.0);
+    EXPECT_EQ(h.plug.lfoInc[1], static_cast<double>(1.0f / DivisionLength(10)) / 96000.0 * kTwoPi);
 }
