@@ -99,8 +99,10 @@ inline double GoldenGate(double t, double round, double flat, double openEnd, do
 }
 
 // LFO wave value at phase p. The square is smoothed by one pole whose state the
-// call updates; the other waves leave it alone.
-inline double LfoWaveValue(int wave, double p, double& squareState, double smoothIn, double smoothKeep)
+// call updates; the other waves leave it alone. A held LFO (increment 0: synced
+// without a host tempo) keeps its value, so its square stops smoothing too.
+inline double LfoWaveValue(int wave, double p, double& squareState, double smoothIn, double smoothKeep,
+                           bool held)
 {
     switch (wave) {
     case 0:
@@ -112,6 +114,8 @@ inline double LfoWaveValue(int wave, double p, double& squareState, double smoot
     case 3:
         return p < kThreeHalvesPi ? p * kFourOverThreePi - 1.0 : 7.0 - p * kFourOverPi;
     case 4: {
+        if (held)
+            return squareState;
         const double q = p < kPi ? 1.0 : -1.0;
         const double v = smoothIn * q + smoothKeep * squareState;
         squareState = v;

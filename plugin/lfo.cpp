@@ -124,7 +124,7 @@ void VSTCLASS::LfoParameterChanged(int index, std::int32_t a, float b)
 void VSTCLASS::LfoTick(int k)
 {
     const double v = engine::LfoWaveValue(lfoWave[k], lfoPhase[k], lfoSquareState[k], squareSmoothIn,
-                                          squareSmoothKeep);
+                                          squareSmoothKeep, lfoInc[k] == 0.0);
     lfoPhase[k] = engine::AdvancePhase(lfoPhase[k], lfoInc[k]);
     const double x = lfoAmp[k] * v + lfoBase[k];
     switch (lfoTarget[k]) {

@@ -60,7 +60,8 @@ struct BlockSetup {
 inline double StepLfo(const BlockSetup& s, Voice& v, int k)
 {
     const LfoSetup& l = s.lfo[k];
-    const double value = engine::LfoWaveValue(l.wave, v.lfoPhase[k], v.lfoSquare[k], s.smoothIn, s.smoothKeep);
+    const double value = engine::LfoWaveValue(l.wave, v.lfoPhase[k], v.lfoSquare[k], s.smoothIn, s.smoothKeep,
+                                              l.inc == 0.0);
     v.lfoPhase[k] = engine::AdvancePhase(v.lfoPhase[k], l.inc);
     return l.amp * value + l.base;
 }

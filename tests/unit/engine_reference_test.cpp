@@ -337,3 +337,29 @@ TEST(EngineReference, QuietPathTakingOverInsideABlockStopsTheLfos)
     }
     EXPECT_GT(quietInside, 0); // the case really occurred
 }
+
+TEST(EngineReference, SingleLfoStepMatchesTheFormulas)
+{
+    EngineHarness h(44100.0);
+    h.Set(kLfo1Sync, 0);
+    h.Set(kLfo1RateMs, 61);
+    h.Render(16);
+    for (int target = 1; target <= 5; ++target)
+        for (int wave = 0; wave < 7; ++wave) {
+            h.Set(kLfo1Wave, wave);
+            h.Set(kLfo1Target, target);
+            Model model = Model::Of(h.plug);
+            for (int i = 0; i < 3000; ++i) {
+                h.plug.LfoTick(0);
+                model.Tick(0);
+            }
+            const Model after = Model::Of(h.plug);
+            EXPECT_EQ(after.lfoPhase[0], model.lfoPhase[0]) << target << "/" << wave;
+            EXPECT_EQ(after.lfoSquare[0], model.lfoSquare[0]) << target << "/" << wave;
+            EXPECT_EQ(after.carrierInc, model.carrierInc) << target << "/" << wave;
+            EXPECT_EQ(after.isoInc, model.isoInc) << target << "/" << wave;
+            EXPECT_EQ(after.roundAmount, model.roundAmount) << target << "/" << wave;
+            EXPECT_EQ(after.panCurrent, model.panCurrent) << target << "/" << wave;
+            EXPECT_EQ(after.mixCurrent, model.mixCurrent) << target << "/" << wave;
+        }
+}

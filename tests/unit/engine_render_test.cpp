@@ -175,9 +175,11 @@ TEST(EngineRender, SyncedLfoWithoutTempoHolds)
     EXPECT_EQ(h.plug.lfoInc[0], 0.0);
     const double phase = h.plug.lfoPhase[0];
     const double carrier = h.plug.carrierInc;
+    const double square = h.plug.lfoSquareState[1];
     h.Render(1000);
     EXPECT_EQ(h.plug.lfoPhase[0], phase);
     EXPECT_EQ(h.plug.carrierInc, carrier);
+    EXPECT_EQ(h.plug.lfoSquareState[1], square); // the smoothed square holds as well
 
     // The tempo comes and goes again.
     TestTime().tempo = 90.0;
