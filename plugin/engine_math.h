@@ -101,32 +101,43 @@ inline double GoldenGate(double t, double round, double flat, double openEnd, do
 // LFO wave value at phase p. The square is smoothed by one pole whose state the
 // call updates; the other waves leave it alone. A held LFO (increment 0: synced
 // without a host tempo) keeps its value, so its square stops smoothing too.
-inline double LfoWaveValue(int wave, double p, double& squareState, double smoothIn, double smoothKeep,
-                           bool held)
+template <int Wave>
+inline double LfoWaveValue(double p, double& squareState, double smoothIn, double smoothKeep, bool held)
 {
-    switch (wave) {
-    case 0:
+    if constexpr (Wave == 0) {
         return std::sin(p);
-    case 1:
+    } else if constexpr (Wave == 1) {
         return p < kPi ? p * kTwoOverPi - 1.0 : 3.0 - p * kTwoOverPi;
-    case 2:
+    } else if constexpr (Wave == 2) {
         return p < kHalfPi ? p * kFourOverPi - 1.0 : kFiveThirds - p * kFourOverThreePi;
-    case 3:
+    } else if constexpr (Wave == 3) {
         return p < kThreeHalvesPi ? p * kFourOverThreePi - 1.0 : 7.0 - p * kFourOverPi;
-    case 4: {
+    } else if constexpr (Wave == 4) {
         if (held)
             return squareState;
         const double q = p < kPi ? 1.0 : -1.0;
         const double v = smoothIn * q + smoothKeep * squareState;
         squareState = v;
         return v;
-    }
-    case 5:
+    } else if constexpr (Wave == 5) {
         return 2.0 * std::sin(p / 2.0) - 1.0;
-    case 6:
+    } else {
         return 2.0 * std::sin(p / 2.0 + kPi) + 1.0;
-    default:
-        return 0.0;
+    }
+}
+
+inline double LfoWaveValue(int wave, double p, double& squareState, double smoothIn, double smoothKeep,
+                           bool held)
+{
+    switch (wave) {
+    case 0: return LfoWaveValue<0>(p, squareState, smoothIn, smoothKeep, held);
+    case 1: return LfoWaveValue<1>(p, squareState, smoothIn, smoothKeep, held);
+    case 2: return LfoWaveValue<2>(p, squareState, smoothIn, smoothKeep, held);
+    case 3: return LfoWaveValue<3>(p, squareState, smoothIn, smoothKeep, held);
+    case 4: return LfoWaveValue<4>(p, squareState, smoothIn, smoothKeep, held);
+    case 5: return LfoWaveValue<5>(p, squareState, smoothIn, smoothKeep, held);
+    case 6: return LfoWaveValue<6>(p, squareState, smoothIn, smoothKeep, held);
+    default: return 0.0;
     }
 }
 

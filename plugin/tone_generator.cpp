@@ -56,14 +56,35 @@ struct BlockSetup {
     LfoSetup lfo[2];
 };
 
-// One LFO step: the value it writes this sample; advances its phase.
-inline double StepLfo(const BlockSetup& s, Voice& v, int k)
+// len steps of one LFO from its phase and square state: the values it writes
+// to its target, in order.
+template <int LfoWave>
+void FillLfo(const BlockSetup& s, const LfoSetup& l, double& phase, double& square, double* values, int len)
+{
+    const bool held = l.inc == 0.0;
+    double p = phase;
+    double q = square;
+    for (int j = 0; j < len; ++j) {
+        const double value = engine::LfoWaveValue<LfoWave>(p, q, s.smoothIn, s.smoothKeep, held);
+        p = engine::AdvancePhase(p, l.inc);
+        values[j] = l.amp * value + l.base;
+    }
+    phase = p;
+    square = q;
+}
+
+void FillLfo(const BlockSetup& s, Voice& v, int k, double* values, int len)
 {
     const LfoSetup& l = s.lfo[k];
-    const double value = engine::LfoWaveValue(l.wave, v.lfoPhase[k], v.lfoSquare[k], s.smoothIn, s.smoothKeep,
-                                              l.inc == 0.0);
-    v.lfoPhase[k] = engine::AdvancePhase(v.lfoPhase[k], l.inc);
-    return l.amp * value + l.base;
+    switch (l.wave) {
+    case 0: FillLfo<0>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 1: FillLfo<1>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 2: FillLfo<2>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 3: FillLfo<3>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 4: FillLfo<4>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 5: FillLfo<5>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    default: FillLfo<6>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    }
 }
 
 // The per-sample arithmetic of one carrier/gate set-up: given the LFO targets
@@ -148,8 +169,7 @@ int RenderWithLfosFor(const BlockSetup& s, Voice& v, const double* inL, const do
         const Voice chunkStart = w;
         for (int k = 0; k < 2; ++k)
             if (active[k])
-                for (int j = 0; j < len; ++j)
-                    values[k][j] = StepLfo(s, w, k);
+                FillLfo(s, w, k, values[k], len);
 
         for (int j = 0; j < len; ++j) {
             if (QuietPossible && w.mix <= kSilence) {
@@ -158,8 +178,7 @@ int RenderWithLfosFor(const BlockSetup& s, Voice& v, const double* inL, const do
                     w.lfoPhase[k] = chunkStart.lfoPhase[k];
                     w.lfoSquare[k] = chunkStart.lfoSquare[k];
                     if (active[k])
-                        for (int t = 0; t < j; ++t)
-                            StepLfo(s, w, k);
+                        FillLfo(s, w, k, values[k], j); // the same values again, j of them
                     if (active[k] && j > 0)
                         w.lfoLast[k] = values[k][j - 1];
                 }
