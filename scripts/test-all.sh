@@ -13,4 +13,5 @@ stage() {
 }
 stage "Linux build and tests" bash scripts/test-linux.sh build
 stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh
+stage "Windows DLL build and tests under Wine" bash scripts/test-windows.sh build-windows build
 echo "All test stages passed in $((SECONDS - start)) s"
