@@ -13,6 +13,7 @@ if [ -z "$mode" ] || [ -z "$prefix" ]; then
   exit 2
 fi
 shift 2
+case "$prefix" in /*) ;; *) prefix="$PWD/$prefix" ;; esac
 
 export WINEPREFIX="$prefix"
 export WINEARCH=win64
@@ -26,6 +27,10 @@ wine="$(command -v wine64 || true)"
 wineserver="$(command -v wineserver || true)"
 [ -n "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
 
+# A prefix this script made carries the first marker from the start and the
+# second once it is complete. Only such a prefix is ever deleted: a folder
+# given by mistake (someone's own Wine prefix, say) is left alone.
+owned="$prefix/.tessaphon-owned"
 ready="$prefix/.tessaphon-ready"
 # How long the server and Wine's own background processes stay after the last
 # program exits: long enough to carry one test run, short enough that nothing
@@ -45,7 +50,14 @@ unlock() { exec 9>&-; }
 # lock's descriptor would hold the lock for as long as it runs.
 init_prefix() {
   [ -e "$ready" ] && return 0
-  rm -rf "$prefix"
+  if [ -e "$owned" ]; then
+    rm -rf "$prefix" # an earlier attempt stopped half-way
+  elif [ -d "$prefix" ] && [ -n "$(ls -A "$prefix")" ]; then
+    echo "wine.sh: $prefix exists and was not made by this script; not using it" >&2
+    exit 1
+  fi
+  mkdir -p "$prefix"
+  touch "$owned"
   "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
   "$wineserver" -w 9>&-
   touch "$ready"
@@ -84,11 +96,14 @@ case "$mode" in
     fi
     ;;
   remove)
-    if [ -d "$prefix" ]; then
+    if [ -e "$owned" ]; then
       "$wineserver" -k 2>/dev/null || true
       "$wineserver" -w 2>/dev/null || true
+      rm -rf "$prefix"
+    elif [ -e "$prefix" ]; then
+      echo "wine.sh: $prefix was not made by this script; not deleting it" >&2
     fi
-    rm -rf "$prefix" "$prefix.lock"
+    rm -f "$prefix.lock"
     ;;
   *)
     echo "wine.sh: unknown mode $mode" >&2
