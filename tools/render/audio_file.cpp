@@ -29,8 +29,7 @@ bool ChooseOutputFormat(const std::string& path, const std::optional<std::string
     bool floatAllowed = true;
     bool int32Allowed = true;
     if (ext == "wav") {
-        // RF64 that stays a plain WAV while it fits in 4 GiB, so long renders never hit the WAV size limit.
-        major = SF_FORMAT_RF64;
+        major = SF_FORMAT_WAV;
         name = "WAV";
     } else if (ext == "flac") {
         major = SF_FORMAT_FLAC;
@@ -67,8 +66,33 @@ bool ChooseOutputFormat(const std::string& path, const std::optional<std::string
         error = "--bits takes 16, 24, 32 or float, not \"" + *bits + "\"";
         return false;
     }
-    if (major == SF_FORMAT_RF64)
-        format.description = "WAV" + format.description.substr(3);
+    return true;
+}
+
+bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::string& error)
+{
+    int bytesPerSample = 0;
+    switch (format.code & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_16: bytesPerSample = 2; break;
+    case SF_FORMAT_PCM_24: bytesPerSample = 3; break;
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT: bytesPerSample = 4; break;
+    default: return true;
+    }
+    // Room for the headers and the chunks libsndfile adds.
+    constexpr std::int64_t kLimit = 0xFFFFFFFFll - (1 << 20);
+    if (frames * channels * bytesPerSample <= kLimit)
+        return true;
+    const int major = format.code & SF_FORMAT_TYPEMASK;
+    if (major == SF_FORMAT_WAV) {
+        format.code = SF_FORMAT_RF64 | (format.code & SF_FORMAT_SUBMASK);
+        format.description = "RF64" + format.description.substr(3);
+        return true;
+    }
+    if (major == SF_FORMAT_AIFF) {
+        error = "the render is too long for AIFF (more than 4 GiB); write .wav, .flac or .ogg instead";
+        return false;
+    }
     return true;
 }
 
@@ -122,8 +146,6 @@ std::unique_ptr<OutputFile> OutputFile::Open(int descriptor, const std::string& 
         error = "cannot write " + name + ": " + sf_strerror(nullptr);
         return nullptr;
     }
-    if ((format.code & SF_FORMAT_TYPEMASK) == SF_FORMAT_RF64)
-        sf_command(file, SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
     if (format.integer)
         sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     std::unique_ptr<OutputFile> output(new OutputFile());

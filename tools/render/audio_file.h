@@ -25,6 +25,10 @@ struct OutputFormat {
 bool ChooseOutputFormat(const std::string& path, const std::optional<std::string>& bits, OutputFormat& format,
                         std::string& error);
 
+// WAV and AIFF hold at most 4 GiB of audio. A longer WAV is written as RF64
+// (its 64-bit form); a longer AIFF is refused with a message.
+bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::string& error);
+
 class InputFile {
 public:
     static std::unique_ptr<InputFile> Open(const std::string& path, std::string& error);

@@ -117,6 +117,9 @@ int Run(int argc, const char* const* argv)
             return Fail(o.input + " holds no audio");
     }
 
+    if (!FitLength(format, frames, channels, error))
+        return Fail(error);
+
     // The output file object goes before the pending file, which then
     // removes the unfinished file on every early return.
     std::unique_ptr<PendingFile> pending = PendingFile::Create(o.output, error);

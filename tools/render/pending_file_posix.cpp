@@ -42,8 +42,12 @@ std::unique_ptr<PendingFile> PendingFile::Create(const std::string& target, std:
         return nullptr;
     }
     const std::string folder = FolderOf(target);
-    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (stat(folder.c_str(), &st) != 0) {
         error = "cannot write " + target + ": the folder " + folder + " does not exist";
+        return nullptr;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = "cannot write " + target + ": " + folder + " is not a folder";
         return nullptr;
     }
     // Beside the target, so that the final rename stays on one file system.
