@@ -6,15 +6,28 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 void FormatSlotName(char* out, std::size_t outSize, int number)
 {
     std::snprintf(out, outSize, "- %d -", number);
+}
+
+bool OverlapsBuffer(const StateBuffer& buffer, const void* bytes, int count)
+{
+    if (!buffer.Data() || count <= 0)
+        return false;
+    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.Data());
+    const auto end = begin + static_cast<std::uintptr_t>(buffer.Capacity());
+    const auto first = reinterpret_cast<std::uintptr_t>(bytes);
+    const auto last = first + static_cast<std::uintptr_t>(count);
+    return first < end && begin < last;
 }
 
 } // namespace
@@ -409,6 +422,14 @@ bool IPlugBase::ReadChunk(bool bank, StateBuffer& buffer, const void* bytes, std
     if (!bytes || byteCount < 0 || byteCount > INT_MAX)
         return false;
     const int count = static_cast<int>(byteCount);
+    // A host may hand back the block of its last get request, which lives in
+    // this very buffer: copy it out before the buffer is resized and freed.
+    std::vector<std::uint8_t> hostCopy;
+    if (OverlapsBuffer(buffer, bytes, count)) {
+        const auto* first = static_cast<const std::uint8_t*>(bytes);
+        hostCopy.assign(first, first + count);
+        bytes = hostCopy.data();
+    }
     buffer.SetSize(0, true);
     buffer.SetSizeZeroFilled(count);
     if (buffer.Size() != count)

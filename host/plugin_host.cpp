@@ -106,6 +106,12 @@ std::vector<HostRequest> HostState::TakeRequests()
     return taken;
 }
 
+bool HostState::ProductBuffersCleared() const
+{
+    std::lock_guard<std::mutex> guard(mutex);
+    return productBuffersCleared;
+}
+
 int HostState::CountRequests(std::int32_t opcode) const
 {
     std::lock_guard<std::mutex> guard(mutex);
@@ -124,6 +130,7 @@ std::intptr_t HostState::Answer(vst2::EffectDescriptor*, std::int32_t opcode, st
     case vst2::kHostGetProductString:
         requests.push_back({opcode, index, value, opt});
         if (ptr) {
+            productBuffersCleared = productBuffersCleared && static_cast<const char*>(ptr)[0] == '\0';
             const std::size_t n = std::min<std::size_t>(product.size(), 255);
             std::memcpy(ptr, product.data(), n);
             static_cast<char*>(ptr)[n] = '\0';
@@ -303,6 +310,57 @@ bool PluginInstance::NormalizedForText(int index, const std::string& text, doubl
     const std::size_t length = strnlen(buffer, sizeof buffer);
     const auto result = std::from_chars(buffer, buffer + length, normalized);
     return result.ec == std::errc() && result.ptr == buffer + length;
+}
+
+std::intptr_t PluginInstance::SetProgram(int index)
+{
+    return Dispatch(vst2::kOpSetProgram, 0, index);
+}
+
+int PluginInstance::Program()
+{
+    return static_cast<int>(Dispatch(vst2::kOpGetProgram));
+}
+
+void PluginInstance::RenameProgram(const std::string& name)
+{
+    std::vector<char> copy(name.begin(), name.end());
+    copy.push_back('\0');
+    Dispatch(vst2::kOpSetProgramName, 0, 0, copy.data());
+}
+
+std::intptr_t PluginInstance::PinProperties(bool input, int index, vst2::PinProperties& pin)
+{
+    return Dispatch(input ? vst2::kOpGetInputProperties : vst2::kOpGetOutputProperties, index, 0, &pin);
+}
+
+std::intptr_t PluginInstance::MidiKeyName(int key, std::string& name)
+{
+    vst2::KeyNameRecord record{};
+    record.keyNumber = key;
+    // A name the plug-in leaves alone shows up as these marks.
+    std::memset(record.keyName, 'x', sizeof record.keyName - 1);
+    const std::intptr_t result = Dispatch(vst2::kOpGetMidiKeyName, 0, 0, &record);
+    name = TextFrom(record.keyName, sizeof record.keyName);
+    return result;
+}
+
+std::intptr_t PluginInstance::SetSpeakerArrangement(const vst2::SpeakerArrangement* in,
+                                                    const vst2::SpeakerArrangement* out)
+{
+    return Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(in),
+                    const_cast<vst2::SpeakerArrangement*>(out));
+}
+
+std::intptr_t PluginInstance::GetSpeakerArrangement(vst2::SpeakerArrangement** in,
+                                                    vst2::SpeakerArrangement** out)
+{
+    return Dispatch(vst2::kOpGetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(in), out);
+}
+
+std::intptr_t PluginInstance::VendorSpecific(std::int32_t index, std::intptr_t value, void* ptr, float opt)
+{
+    return Dispatch(vst2::kOpVendorSpecific, index, value, ptr, opt);
 }
 
 } // namespace host

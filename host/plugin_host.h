@@ -56,6 +56,8 @@ public:
 
     std::vector<HostRequest> TakeRequests(); // the recorded requests, oldest first; clears them
     int CountRequests(std::int32_t opcode) const;
+    // Whether every product-string buffer the plug-in passed started with a zero.
+    bool ProductBuffersCleared() const;
 
     std::intptr_t Answer(vst2::EffectDescriptor* effect, std::int32_t opcode, std::int32_t index,
                          std::intptr_t value, void* ptr, float opt);
@@ -65,6 +67,7 @@ private:
     std::string product = "Tessaphon Test Host";
     std::intptr_t vendorVersion = 10000;
     bool answersTime = true;
+    bool productBuffersCleared = true;
     vst2::TimeInfo time{};
     std::vector<HostRequest> requests;
 };
@@ -109,6 +112,20 @@ public:
     // The normalised position the plug-in reads from a text, without changing
     // the parameter (vendor-specific request 27); false when not answered.
     bool NormalizedForText(int index, const std::string& text, double& normalized);
+
+    std::intptr_t SetProgram(int index);
+    int Program();
+    void RenameProgram(const std::string& name);
+    // Opcodes 33 and 34 into pin; the result of the request.
+    std::intptr_t PinProperties(bool input, int index, vst2::PinProperties& pin);
+    // Opcode 66 for a key of program 0; name receives the record's text.
+    std::intptr_t MidiKeyName(int key, std::string& name);
+    // Opcode 42; either arrangement may be null.
+    std::intptr_t SetSpeakerArrangement(const vst2::SpeakerArrangement* in,
+                                        const vst2::SpeakerArrangement* out);
+    // Opcode 69; either place may be null.
+    std::intptr_t GetSpeakerArrangement(vst2::SpeakerArrangement** in, vst2::SpeakerArrangement** out);
+    std::intptr_t VendorSpecific(std::int32_t index, std::intptr_t value, void* ptr, float opt = 0.0f);
 
 private:
     PluginInstance() = default;

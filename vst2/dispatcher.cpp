@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -117,9 +118,13 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case kOpProcessEvents: {
         if (!ptr)
             return 0;
+        // The pointer array runs on past the two entries the record declares,
+        // so each pointer is read from its byte offset.
         const auto* list = static_cast<const EventList*>(ptr);
+        const auto* slots = static_cast<const unsigned char*>(ptr) + offsetof(EventList, events);
         for (std::int32_t i = 0; i < list->numEvents; ++i) {
-            const Event* event = list->events[i];
+            const Event* event = nullptr;
+            std::memcpy(&event, slots + static_cast<std::size_t>(i) * sizeof event, sizeof event);
             if (!event)
                 continue;
             if (event->type == kEventMidi) {

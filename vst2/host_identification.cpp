@@ -2,7 +2,6 @@
 
 #include "core/text.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -29,8 +28,10 @@ int IPlugVST::LookUpHost(const char* product)
 {
     char lower[kProductSize] = {};
     CopyText(lower, sizeof lower, product);
+    // ASCII only: the host's locale must not change which host is found.
     for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     for (const auto& host : kKnownHosts)
         if (std::strstr(lower, host.text))
             return host.id;

@@ -25,7 +25,12 @@ std::intptr_t DispatcherThunk(EffectDescriptor* effect, std::int32_t opcode, std
         if (!plug)
             return 0;
         if (opcode == vst2::kOpClose) {
-            // The lock lives in the instance: it is not held while the instance goes.
+            // Taken once so that a call still running on another thread ends
+            // first; the lock lives in the instance, so it is released before
+            // the instance goes.
+            {
+                LockGuard guard(plug->Lock());
+            }
             effect->object = nullptr;
             delete plug;
             return 0;

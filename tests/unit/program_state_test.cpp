@@ -66,9 +66,14 @@ TEST(Programs, MakeProgramStoresIntegralKindsAsIntegersUnclamped)
     values[kBaseFreq] = 123.45;
     values[kRound] = 7.9;     // Int: taken as 7
     values[kMix] = 250;       // stored as is, clamped only when loaded
+    // The factory bank fills slots 0 to 141; the program goes into the first empty one.
+    const int first = 142;
+    ASSERT_FALSE(plug.GetProgram(first)->initialised);
+    ASSERT_TRUE(plug.GetProgram(first - 1)->initialised);
     plug.MakeProgram("test", values);
-    IProgram* slot = plug.GetProgram(1);
+    IProgram* slot = plug.GetProgram(first);
     ASSERT_TRUE(slot->initialised);
+    EXPECT_STREQ(slot->name, "test");
     EXPECT_EQ(slot->data.Size(), 200);
     double v = 0;
     ReadF64(slot->data.Bytes(), 8 * kBaseFreq, v);
@@ -77,7 +82,7 @@ TEST(Programs, MakeProgramStoresIntegralKindsAsIntegersUnclamped)
     EXPECT_EQ(v, 7.0);
     ReadF64(slot->data.Bytes(), 8 * kMix, v);
     EXPECT_EQ(v, 250.0);
-    plug.SelectProgram(1);
+    plug.SelectProgram(first);
     EXPECT_EQ(plug.GetParam(kMix)->Value(), 100.0);
 }
 
