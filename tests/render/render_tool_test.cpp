@@ -41,20 +41,21 @@ TEST(ToneRender, WritesTheLengthRateAndChannelsAskedForWithPulsesAtTheIsochronic
 {
     TempFolder dir;
     const std::string out = dir.Path("tone.wav");
-    const ToolResult r = RunTool({"--seconds", "3", "--bits", "float", "-q", "-o", out});
+    const ToolResult r = RunTool({"--seconds", "4", "--bits", "float", "-q", "-o", out});
     ASSERT_EQ(r.status, 0) << r.err;
     Audio audio;
     ASSERT_TRUE(ReadAudio(out, audio));
     EXPECT_EQ(audio.rate, 48000);
     EXPECT_EQ(audio.channels, 2);
-    EXPECT_EQ(audio.Frames(), 3 * 48000);
+    EXPECT_EQ(audio.Frames(), 4 * 48000);
     EXPECT_EQ(audio.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     if (AllZero(audio))
         GTEST_SKIP() << "the plug-in still passes its input through: no tone to measure";
 
-    // Default settings: 200 Hz carrier, 4 Hz pulse. After the start-up glide
-    // (a quarter of the 1000 ms fade) a pulse starts every 12000 frames.
-    const std::vector<long long> starts = PulseStarts(audio, 24000, 240);
+    // Default settings: 200 Hz carrier, 4 Hz pulse. The pulse rate glides up
+    // from 0 at start (each block covers a share of the rest, over a quarter
+    // of the 1000 ms fade); from 1.5 s on a pulse starts every 12000 frames.
+    const std::vector<long long> starts = PulseStarts(audio, 72000, 240);
     ASSERT_GE(starts.size(), 8u);
     for (std::size_t i = 1; i < starts.size(); ++i)
         EXPECT_NEAR(static_cast<double>(starts[i] - starts[i - 1]), 12000.0, 240.0) << "pulse " << i;
@@ -75,6 +76,7 @@ TEST(ToneRender, OutputFormatFollowsTheExtensionAndBits)
         {"e.flac", {"--bits", "16"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
         {"f.aiff", {"--bits", "float"}, SF_FORMAT_AIFF | SF_FORMAT_FLOAT},
         {"g.ogg", {}, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"h.wav", {"--bits", "16", "--bits", "float"}, SF_FORMAT_WAV | SF_FORMAT_FLOAT}, // the last one counts
     };
     TempFolder dir;
     for (const Case& c : cases) {

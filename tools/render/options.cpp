@@ -55,6 +55,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     CLI::App app(kDescription, "tessaphon-render");
     app.footer(kFooter);
     app.get_formatter()->column_width(30);
+    // An option given twice takes its last value, as in most command-line tools.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
     double seconds = 0.0;
     std::string bits;
@@ -73,6 +75,7 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
                           ->type_name("N|TEXT");
     app.add_option("--set", o.sets, "PARAM=VALUE: set a parameter (repeatable)")
         ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
         ->type_name("PARAM=VALUE");
     auto* rateOpt = app.add_option("-r,--rate", rate, "sample rate in Hz (default 48000, or INPUT's rate)")->type_name("HZ");
     app.add_option("--block", o.block, "frames per audio call, as a host's buffer size (default 512)")
