@@ -195,6 +195,9 @@ RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostSt
         if (frames > 0)
             ring.Filled();
         position += frames;
+        // The host state records what the plug-in tells it (automation and
+        // the like); over an hours-long render that list must not grow.
+        hostState.TakeRequests();
         progress.Update(position);
     }
     ring.Finish();
