@@ -16,13 +16,10 @@ command -v sox >/dev/null || { echo "sox is not installed: apt-get install sox" 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# Wall-clock seconds of one run of the command.
+# "wall cpu" seconds of one run of the command (cpu: user + system, all threads).
 timed() {
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
+  /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" >/dev/null 2>&1
+  awk '{ printf "%s %.2f\n", $1, $2 + $3 }' "$work/time"
 }
 
 median() {
@@ -35,18 +32,23 @@ ours=(
 theirs=(sox -n -r 48000 -c 2 -e floating-point -b 32 "$work/sox.wav" synth "$seconds" sine 200 synth square amod 4)
 
 echo "Rendering $seconds s of a 200 Hz carrier gated at 4 Hz (stereo, 48 kHz, float WAV), $runs runs each"
-ours_times=()
-theirs_times=()
+ours_wall=() ours_cpu=() theirs_wall=() theirs_cpu=()
 for ((i = 1; i <= runs; i++)); do
-  ours_times+=("$(timed "${ours[@]}")")
-  theirs_times+=("$(timed "${theirs[@]}")")
+  read -r w c < <(timed "${ours[@]}"); ours_wall+=("$w"); ours_cpu+=("$c")
+  read -r w c < <(timed "${theirs[@]}"); theirs_wall+=("$w"); theirs_cpu+=("$c")
 done
-ours_median=$(printf '%s\n' "${ours_times[@]}" | median)
-theirs_median=$(printf '%s\n' "${theirs_times[@]}" | median)
+ow=$(printf '%s\n' "${ours_wall[@]}" | median)
+oc=$(printf '%s\n' "${ours_cpu[@]}" | median)
+tw=$(printf '%s\n' "${theirs_wall[@]}" | median)
+tc=$(printf '%s\n' "${theirs_cpu[@]}" | median)
+rtf() { echo "$seconds / $1" | bc -l; }
 
-printf 'tessaphon-render: median %.3f s  (%.0fx real time)  runs: %s\n' "$ours_median" \
-  "$(echo "$seconds / $ours_median" | bc -l)" "$(printf '%.3f ' "${ours_times[@]}")"
-printf 'sox:              median %.3f s  (%.0fx real time)  runs: %s\n' "$theirs_median" \
-  "$(echo "$seconds / $theirs_median" | bc -l)" "$(printf '%.3f ' "${theirs_times[@]}")"
-printf 'tessaphon-render is %.2fx as fast as sox\n' "$(echo "$theirs_median / $ours_median" | bc -l)"
+echo "median wall-clock seconds (real-time factor), then median CPU seconds of all threads (factor):"
+printf 'tessaphon-render: %.3f s (%.0fx)   cpu %.2f s (%.0fx)   runs: %s\n' "$ow" "$(rtf "$ow")" "$oc" "$(rtf "$oc")" \
+  "${ours_wall[*]}"
+printf 'sox:              %.3f s (%.0fx)   cpu %.2f s (%.0fx)   runs: %s\n' "$tw" "$(rtf "$tw")" "$tc" "$(rtf "$tc")" \
+  "${theirs_wall[*]}"
+printf 'tessaphon-render is %.2fx as fast as sox (wall clock), %.2fx by CPU time\n' \
+  "$(echo "$tw / $ow" | bc -l)" "$(echo "$tc / $oc" | bc -l)"
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores (a busy machine slows both)"
 ls -l "$work"/*.wav | awk '{ print "  " $5 " bytes  " $NF }'
