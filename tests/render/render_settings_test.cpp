@@ -37,12 +37,6 @@ std::map<int, std::string> ListedValues(const std::vector<std::string>& args)
     return values;
 }
 
-bool FactoryBankPresent()
-{
-    const std::vector<std::string> lines = Lines(RunTool({"--list-programs"}).out);
-    return lines.size() > 58 && lines[58].find("Relaxed & alert") != std::string::npos;
-}
-
 TEST(ProgramList, ListsEverySlotWithItsNumberInUtf8)
 {
     const ToolResult r = RunTool({"--list-programs"});
@@ -52,8 +46,6 @@ TEST(ProgramList, ListsEverySlotWithItsNumberInUtf8)
     EXPECT_EQ(lines[0], "  0  ---- default ----");
     for (std::size_t slot = 0; slot < lines.size(); ++slot)
         EXPECT_EQ(std::stoi(lines[slot].substr(0, 3)), static_cast<int>(slot));
-    if (!FactoryBankPresent())
-        GTEST_SKIP() << "the factory bank is not in this build";
     // The en dash of the healing names is byte 0x96 in the plug-in, U+2013 here.
     EXPECT_EQ(lines[104], "104  Healing \xE2\x80\x93 110 Hz (Stomach)");
     EXPECT_EQ(lines[58], " 58  Isochronic - 10.6 (Relaxed & alert)");
@@ -61,8 +53,6 @@ TEST(ProgramList, ListsEverySlotWithItsNumberInUtf8)
 
 TEST(ProgramChoice, ByNumberByTextAndAmbiguousText)
 {
-    if (!FactoryBankPresent())
-        GTEST_SKIP() << "the factory bank is not in this build";
     for (const char* key : {"58", "relaxed & ALERT", "Isochronic - 10.6 (Relaxed & alert)"}) {
         const std::map<int, std::string> values = ListedValues({"--program", key});
         EXPECT_EQ(values.at(1), "10.60") << key;
