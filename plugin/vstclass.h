@@ -52,9 +52,35 @@ public:
     // Audio thread, lock held. No allocation, no I/O.
     void RenderBlock(double** inputs, double** outputs, int frames) override;
 
+    // LFO operations; lfo is 0 for LFO 1 and 1 for LFO 2. Lock held by the caller.
+    void LfoTick(int lfo);
+    void LfoRestart(int lfo);
+    void UpdateLfoActivity(int lfo);
+    void UpdateLfoRange(int lfo);
+    // Index of the division whose increment is nearest to phaseInc (-1 to 31;
+    // the parameter's clamp makes that 0 to 30).
+    int FindNearestDivision(double phaseInc) const;
+    // Changes a parameter on the engine's own initiative, so that host and
+    // editor follow. Any thread; takes the lock.
+    void SetParameterFromEngine(int index, double value);
+
 protected:
     void DefineParameters();
     void MakeFactoryPrograms();
+
+private:
+    void LfoParameterChanged(int index, std::int32_t a, float b);
+    void ApplyGoldenCoefficients();
+    float RoundSetting() const;
+
+    // Panel hooks: the indicators and the bound controls follow the engine.
+    // They do nothing while no editor panel is attached.
+    void HideRateControls(int lfo, bool synced);
+    void ShowLfoValue(int lfo, float value);
+    void ShowLfoRange(int lfo, float lo, float hi);
+    void ShowLfoActive(int lfo, bool shown);
+    void ShowLfoConflict(int lfo, bool conflict);
+    void ShowIsoRate(float hz);
 
 public:
     // Engine state, in declaration order.

@@ -85,6 +85,8 @@ TEST_F(PluginTest, LifecycleRequestsAnswerAndKeepTheInstanceUsable)
     in[0][5] = 0.25f;
     float* ins[2] = {in[0], in[1]};
     float* outs[2] = {out[0], out[1]};
+    // Stopped transport: the tone is held back and the input passes unchanged.
+    state.SetPlaying(false);
     plug->ProcessReplacing(ins, outs, 64);
     EXPECT_EQ(out[0][5], 0.25f);
 }

@@ -1,0 +1,346 @@
+#include "plugin/engine_math.h"
+#include "plugin/vstclass.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+
+// The tone generator: a carrier at "Base Freq" switched by a pulse gate at the
+// "Isochronic" rate, mixed into the input with "Mix" and "Pan". The sample loop
+// is specialised per block on the carrier wave, the gate mode and whether any
+// LFO runs, so that the per-sample work is only the arithmetic the sample
+// needs; every variant computes the same samples as the plain definition.
+
+namespace {
+
+using engine::kSilence;
+
+enum GateMode { kGateOff = 0, kGatePlain = 1, kGateGolden = 2 };
+
+// What the sample loop changes, held in locals while a block renders.
+struct Voice {
+    double carrierPhase;
+    double isoPhase;
+    double carrierInc;
+    double isoInc;
+    float mix;
+    float pan;
+    float round;
+    double lfoPhase[2];
+    double lfoSquare[2];
+    double lfoLast[2];
+};
+
+struct LfoSetup {
+    bool active;
+    int wave;
+    int target;
+    double inc;
+    float amp;
+    float base;
+};
+
+// What stays fixed for the whole block.
+struct BlockSetup {
+    double carrierStep;
+    double isoStep;
+    float panStep;
+    float mixStep;
+    bool quietPossible; // the block aims at silence: a sample may take the quiet path
+    engine::GoldenShape golden;
+    double goldenIsoSplit;
+    double goldenIsoScale;
+    double smoothIn;
+    double smoothKeep;
+    LfoSetup lfo[2];
+};
+
+// len steps of one LFO from its phase and square state: the values it writes
+// to its target, in order.
+template <int LfoWave>
+void FillLfo(const BlockSetup& s, const LfoSetup& l, double& phase, double& square, double* values, int len)
+{
+    const bool held = l.inc == 0.0;
+    double p = phase;
+    double q = square;
+    for (int j = 0; j < len; ++j) {
+        const double value = engine::LfoWaveValue<LfoWave>(p, q, s.smoothIn, s.smoothKeep, held);
+        p = engine::AdvancePhase(p, l.inc);
+        values[j] = l.amp * value + l.base;
+    }
+    phase = p;
+    square = q;
+}
+
+void FillLfo(const BlockSetup& s, Voice& v, int k, double* values, int len)
+{
+    const LfoSetup& l = s.lfo[k];
+    switch (l.wave) {
+    case 0: FillLfo<0>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 1: FillLfo<1>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 2: FillLfo<2>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 3: FillLfo<3>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 4: FillLfo<4>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 5: FillLfo<5>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    default: FillLfo<6>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    }
+}
+
+// The per-sample arithmetic of one carrier/gate set-up: given the LFO targets
+// already written for this sample, smooth, gate, mix and advance.
+template <int Wave, int Gate>
+inline void StepVoice(const BlockSetup& s, Voice& w, double l, double r, double& outL, double& outR)
+{
+    w.carrierInc += s.carrierStep;
+    w.isoInc += s.isoStep;
+    w.mix += s.mixStep;
+    w.pan += s.panStep;
+
+    double gate = 1.0;
+    if constexpr (Gate != kGateOff) {
+        const double round = w.round;
+        const double flat = 1.0f - w.round;
+        if constexpr (Gate == kGatePlain)
+            gate = engine::PlainGate(w.isoPhase, round, flat);
+        else
+            gate = engine::GoldenGate(w.isoPhase, round, flat, s.goldenIsoSplit, s.goldenIsoScale);
+        w.isoPhase = engine::AdvancePhase(w.isoPhase, w.isoInc);
+    }
+
+    const double dry = 1.0f - w.mix;
+    if (gate > kSilence) {
+        const double tone = engine::CarrierValue<Wave>(w.carrierPhase, s.golden);
+        const double mix = w.mix;
+        outL = dry * l + static_cast<double>(1.0f - w.pan) * mix * tone * gate;
+        outR = dry * r + static_cast<double>(1.0f + w.pan) * mix * tone * gate;
+        w.carrierPhase = engine::AdvancePhase(w.carrierPhase, w.carrierInc);
+    } else {
+        outL = dry * l;
+        outR = dry * r;
+        w.carrierPhase = 0.0; // every pulse starts the carrier at phase 0
+    }
+}
+
+// Renders samples [0, n) and returns how many were rendered before the quiet
+// path took over (n when it never did).
+template <int Wave, int Gate>
+int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL, double* outR,
+                int n)
+{
+    Voice w = v; // locals: the compiler keeps them in registers, clear of the buffers
+    int i = 0;
+    if (s.quietPossible) {
+        for (; i < n && !(w.mix <= kSilence); ++i) {
+            const double l = inL[i];
+            const double r = inR[i];
+            StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
+        }
+    } else {
+        // The block aims at a mix above silence: no sample takes the quiet path.
+        for (; i < n; ++i) {
+            const double l = inL[i];
+            const double r = inR[i];
+            StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
+        }
+    }
+    v = w;
+    return i;
+}
+
+// With LFOs running. An LFO's values within a block depend only on its own
+// state, so they are worked out a chunk ahead in a tight loop of their own and
+// then written to their targets sample by sample, as the step would.
+template <int Wave, int Gate, bool QuietPossible>
+int RenderWithLfosFor(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
+                      double* outR, int n)
+{
+    constexpr int kChunk = 64;
+    double values[2][kChunk];
+    Voice w = v;
+    const bool active[2] = {s.lfo[0].active, s.lfo[1].active};
+    const double* into[6] = {}; // by target: the values written to it, or null
+    for (int k = 0; k < 2; ++k)
+        if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
+            into[s.lfo[k].target] = values[k];
+
+    for (int start = 0; start < n; start += kChunk) {
+        const int len = std::min(kChunk, n - start);
+        const Voice chunkStart = w;
+        for (int k = 0; k < 2; ++k)
+            if (active[k])
+                FillLfo(s, w, k, values[k], len);
+
+        for (int j = 0; j < len; ++j) {
+            if (QuietPossible && w.mix <= kSilence) {
+                // The LFOs step only on samples that leave the quiet path.
+                for (int k = 0; k < 2; ++k) {
+                    w.lfoPhase[k] = chunkStart.lfoPhase[k];
+                    w.lfoSquare[k] = chunkStart.lfoSquare[k];
+                    if (active[k])
+                        FillLfo(s, w, k, values[k], j); // the same values again, j of them
+                    if (active[k] && j > 0)
+                        w.lfoLast[k] = values[k][j - 1];
+                }
+                v = w;
+                return start + j;
+            }
+            if (into[1])
+                w.carrierInc = into[1][j];
+            if (into[2])
+                w.isoInc = into[2][j];
+            if (into[3])
+                w.round = static_cast<float>(into[3][j]);
+            if (into[4])
+                w.pan = static_cast<float>(into[4][j]);
+            if (into[5])
+                w.mix = static_cast<float>(into[5][j]);
+            const int i = start + j;
+            const double l = inL[i];
+            const double r = inR[i];
+            StepVoice<Wave, Gate>(s, w, l, r, outL[i], outR[i]);
+        }
+        for (int k = 0; k < 2; ++k)
+            if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
+                w.lfoLast[k] = values[k][len - 1];
+    }
+    v = w;
+    return n;
+}
+
+template <int Wave, int Gate>
+int RenderWithLfos(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
+                   double* outR, int n)
+{
+    return s.quietPossible ? RenderWithLfosFor<Wave, Gate, true>(s, v, inL, inR, outL, outR, n)
+                           : RenderWithLfosFor<Wave, Gate, false>(s, v, inL, inR, outL, outR, n);
+}
+
+using RenderFn = int (*)(const BlockSetup&, Voice&, const double*, const double*, double*, double*, int);
+
+template <std::size_t... I>
+constexpr std::array<RenderFn, sizeof...(I)> MakeTable(std::index_sequence<I...>)
+{
+    // Index = (wave × 3 + gate) × 2 + lfos.
+    return {((I % 2) != 0 ? &RenderWithLfos<static_cast<int>(I / 6), static_cast<int>(I / 2 % 3)>
+                          : &RenderPlain<static_cast<int>(I / 6), static_cast<int>(I / 2 % 3)>)...};
+}
+
+constexpr auto kRenderTable = MakeTable(std::make_index_sequence<8 * 3 * 2>{});
+
+// Input scaled by 1 − mix: the tone held back, nothing advances.
+void RenderQuiet(float mix, const double* inL, const double* inR, double* outL, double* outR, int from, int n)
+{
+    const double dry = 1.0f - mix;
+    for (int i = from; i < n; ++i) {
+        const double l = inL[i];
+        const double r = inR[i];
+        outL[i] = dry * l;
+        outR[i] = dry * r;
+    }
+}
+
+bool UsableRate(double rate)
+{
+    return std::isfinite(rate) && rate > 0.0;
+}
+
+} // namespace
+
+// Audio thread, lock held. No allocation, no I/O.
+void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
+{
+    LockGuard guard(lock);
+    const double spwn = 4.0 * ComputeSamplesPerBeat();
+    if (!initialised) {
+        initialised = true;
+        if (UsableRate(SampleRate()))
+            engineSampleRate = SampleRate();
+        samplesPerWholeNote = spwn;
+        for (int index : {kBaseFreq, kIsoRate, kFade, kLfo1RateSynced, kLfo1RateMs, kLfo2RateSynced, kLfo2RateMs})
+            ParameterChanged(index);
+    } else if (spwn != samplesPerWholeNote) {
+        samplesPerWholeNote = spwn;
+        ParameterChanged(kLfo1RateSynced);
+        ParameterChanged(kLfo2RateSynced);
+    }
+
+    // Without a usable sample rate there is no tone to make: hold it back.
+    const bool sounding = engineSampleRate > 0.0 && (playAnyway || GetTransportState() != 0);
+    const float blockMix = sounding ? mixTarget : 0.0f;
+    const int n = frames > 0 ? frames : 0;
+
+    auto targets = [this](int target) { return lfoTarget[0] == target || lfoTarget[1] == target; };
+    BlockSetup s{};
+    if (n > 0) {
+        const std::uint32_t m = std::max(static_cast<std::uint32_t>(n), fadeSamples);
+        if (std::fabs(carrierIncTarget - carrierInc) > kSilence || std::fabs(isoIncTarget - isoInc) > kSilence) {
+            if (!targets(1))
+                s.carrierStep = (carrierIncTarget - carrierInc) / m;
+            if (!targets(2))
+                s.isoStep = (isoIncTarget - isoInc) / m;
+        }
+        if (!targets(4))
+            s.panStep = (panTarget - panCurrent) / static_cast<float>(n);
+        if (!targets(5))
+            s.mixStep = (blockMix - mixCurrent) / static_cast<float>(n);
+    }
+
+    const double* inL = inputs ? inputs[0] : nullptr;
+    const double* inR = inputs ? inputs[1] : nullptr;
+    double* outL = outputs ? outputs[0] : nullptr;
+    double* outR = outputs ? outputs[1] : nullptr;
+    if (n > 0 && inL && inR && outL && outR) {
+        int done = 0;
+        if (!(blockMix <= kSilence && mixCurrent <= kSilence)) {
+            s.quietPossible = blockMix <= kSilence;
+            s.golden = {goldenSplit, goldenK1, goldenK2, goldenK3};
+            s.goldenIsoSplit = goldenIsoSplit;
+            s.goldenIsoScale = goldenIsoScale;
+            s.smoothIn = squareSmoothIn;
+            s.smoothKeep = squareSmoothKeep;
+            for (int k = 0; k < 2; ++k)
+                s.lfo[k] = {lfoActive[k], lfoWave[k], lfoTarget[k], lfoInc[k], lfoAmp[k], lfoBase[k]};
+
+            Voice v{carrierPhase, isoPhase, carrierInc, isoInc, mixCurrent, panCurrent, roundAmount,
+                    {lfoPhase[0], lfoPhase[1]}, {lfoSquareState[0], lfoSquareState[1]}, {0.0, 0.0}};
+            v.lfoLast[0] = v.lfoLast[1] = std::nan("");
+            const int waveIndex = wave >= 0 && wave < 8 ? wave : 7;
+            const int gateMode = !isochronicOn ? kGateOff : goldenIso ? kGateGolden : kGatePlain;
+            const bool lfos = lfoActive[0] || lfoActive[1];
+            done = kRenderTable[static_cast<std::size_t>((waveIndex * 3 + gateMode) * 2 + (lfos ? 1 : 0))](
+                s, v, inL, inR, outL, outR, n);
+
+            carrierPhase = v.carrierPhase;
+            isoPhase = v.isoPhase;
+            carrierInc = v.carrierInc;
+            isoInc = v.isoInc;
+            mixCurrent = v.mix;
+            roundAmount = v.round;
+            for (int k = 0; k < 2; ++k) {
+                lfoPhase[k] = v.lfoPhase[k];
+                lfoSquareState[k] = v.lfoSquare[k];
+                if (!std::isnan(v.lfoLast[k]))
+                    ShowLfoValue(k, static_cast<float>(v.lfoLast[k]));
+            }
+        }
+        RenderQuiet(mixCurrent, inL, inR, outL, outR, done, n);
+    }
+
+    panCurrent = panTarget;
+    mixCurrent = blockMix;
+}
+
+// Lock held by the caller (taken again here).
+void VSTCLASS::ResetEngine()
+{
+    LockGuard guard(lock);
+    const double rate = SampleRate();
+    if (UsableRate(rate) && rate != engineSampleRate) {
+        engineSampleRate = rate;
+        for (int index : {kBaseFreq, kIsoRate, kFade, kLfo1RateMs, kLfo2RateMs})
+            ParameterChanged(index);
+    }
+    LfoRestart(0);
+    LfoRestart(1);
+}

@@ -1,0 +1,179 @@
+#pragma once
+// The per-pixel arithmetic of fills and blits: one plain scalar version that
+// every drawing operation calls and that the tests check against the formulas.
+// All divisions are integer divisions truncating toward zero. No OS calls.
+
+#include <cstdint>
+
+// Blend mode bits: the low byte picks the operation, the flags modify it.
+inline constexpr int kBlendCopy = 0;
+inline constexpr int kBlendAdd = 1;
+inline constexpr int kBlendDodge = 2;
+inline constexpr int kBlendFilter = 0x100;       // bilinear sampling (rotated blits)
+inline constexpr int kBlendSourceAlpha = 0x10000;  // weight by the source's alpha
+
+// The float nearest to 1/255 (bits 0x3B808081); 255 times it is exactly 1.
+float AlphaFactor();
+
+// trunc(weight * 256) in single precision, limited to 0..256; NaN gives 0.
+int WeightToW(float weight);
+
+// Channel-wise halves and quarters of all four bytes of a pixel.
+inline std::uint32_t HalfOf(std::uint32_t p)
+{
+    return (p >> 1) & 0x7F7F7F7Fu;
+}
+inline std::uint32_t QuarterOf(std::uint32_t p)
+{
+    return (p >> 2) & 0x3F3F3F3Fu;
+}
+
+inline int ByteOf(std::uint32_t p, int shift)
+{
+    return static_cast<int>((p >> shift) & 0xFFu);
+}
+
+inline int Clamp255(int v)
+{
+    return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
+
+// Colour dodge of one channel by strength s.
+inline int DodgeChannel(int old, int s)
+{
+    if (s > 254)
+        return old == 0 ? 0 : 255;
+    const int v = old * 256 / (256 - s);
+    return v > 255 ? 255 : v;
+}
+
+inline std::uint32_t PackPixel(int a, int r, int g, int b)
+{
+    return (static_cast<std::uint32_t>(a) << 24) | (static_cast<std::uint32_t>(r) << 16)
+           | (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
+}
+
+// How a fill combines its colour with each pixel, decided once per call.
+struct FillRule {
+    enum Op { kNone, kCopy, kAdd, kDodge };
+    Op op = kNone;
+    int w = 0;              // trunc(weight * 256), 1..256 unless op is kNone
+    std::uint32_t colour = 0;
+};
+
+// Fill rule for a colour, weight and mode. With kBlendSourceAlpha the weight
+// is scaled by the colour's alpha first. Low bytes other than copy, add and
+// dodge, and weights giving w = 0, give kNone.
+FillRule MakeFillRule(std::uint32_t colour, float weight, int mode);
+
+// The fill's per-pixel rule. Copy fills at quarter steps take channel-wise
+// shifts of the whole word, alpha included, instead of the general formula.
+inline std::uint32_t FillPixel(const FillRule& rule, std::uint32_t old)
+{
+    const int w = rule.w;
+    if (rule.op == FillRule::kCopy) {
+        const std::uint32_t c = rule.colour;
+        switch (w) {
+        case 64: return HalfOf(old) + QuarterOf(old) + QuarterOf(c);
+        case 128: return HalfOf(old) + HalfOf(c);
+        case 192: return HalfOf(c) + QuarterOf(c) + QuarterOf(old);
+        case 256: return c;
+        default: break;
+        }
+    }
+    int out[4] = {0, 0, 0, 0};
+    for (int c = 0; c < 4; ++c) {
+        const int shift = c * 8;
+        const int o = ByteOf(old, shift);
+        const int v = ByteOf(rule.colour, shift);
+        const bool alpha = c == 3;
+        switch (rule.op) {
+        case FillRule::kCopy:
+            out[c] = alpha ? w + (o - w) * (256 - w) / 256 : (o - v) * (256 - w) / 256 + v;
+            break;
+        case FillRule::kAdd:
+            out[c] = Clamp255(o + (alpha ? w * w : v * w) / 256);
+            break;
+        case FillRule::kDodge:
+            out[c] = DodgeChannel(o, (alpha ? w * w : v * w) / 256);
+            break;
+        case FillRule::kNone:
+            return old;
+        }
+    }
+    return PackPixel(out[3], out[2], out[1], out[0]);
+}
+
+// How a blit combines a source pixel with a destination pixel.
+struct BlendRule {
+    enum Op { kNone, kCopy, kAlpha, kAlphaAdd, kAlphaDodge, kAdd, kDodge };
+    Op op = kNone;
+    int w = 0;  // trunc(weight * 256), 1..256 unless op is kNone
+};
+
+// Blit rule for a weight and mode (the filter bit is ignored here). Copy, add
+// and dodge with or without kBlendSourceAlpha; other low bytes give kNone.
+BlendRule MakeBlendRule(float weight, int mode);
+
+inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::uint32_t old)
+{
+    const int w = rule.w;
+    const int a = ByteOf(src, 24);
+    int out[4] = {0, 0, 0, 0};
+    switch (rule.op) {
+    case BlendRule::kNone:
+        return old;
+    case BlendRule::kCopy:
+        if (w == 256)
+            return src;
+        for (int c = 0; c < 4; ++c) {
+            const int s = ByteOf(src, c * 8);
+            out[c] = s + (ByteOf(old, c * 8) - s) * (256 - w) / 256;
+        }
+        break;
+    case BlendRule::kAlpha:
+        if (a == 0)
+            return old;
+        if (w == 256) {
+            if (a == 255)
+                return src;
+            for (int c = 0; c < 3; ++c) {
+                const int s = ByteOf(src, c * 8);
+                out[c] = s + (ByteOf(old, c * 8) - s) * (255 - a) / 256;
+            }
+            out[3] = Clamp255(ByteOf(old, 24) + a);
+        } else {
+            const int k = w * (a + 1) / 256;
+            for (int c = 0; c < 3; ++c) {
+                const int s = ByteOf(src, c * 8);
+                out[c] = s + (ByteOf(old, c * 8) - s) * (256 - k) / 256;
+            }
+            out[3] = Clamp255(k + ByteOf(old, 24));
+        }
+        break;
+    case BlendRule::kAlphaAdd: {
+        if (a == 0)
+            return old;
+        const int k = w * (a + 1) / 256;
+        for (int c = 0; c < 3; ++c)
+            out[c] = Clamp255(ByteOf(old, c * 8) + k * ByteOf(src, c * 8) / 256);
+        out[3] = Clamp255(ByteOf(old, 24) + a * k / 256);
+        break;
+    }
+    case BlendRule::kAlphaDodge: {
+        const int k = w * (a + 1) / 256;
+        for (int c = 0; c < 4; ++c)
+            out[c] = DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * k / 256);
+        break;
+    }
+    case BlendRule::kAdd:
+        for (int c = 0; c < 4; ++c)
+            out[c] = Clamp255(ByteOf(old, c * 8) + ByteOf(src, c * 8) * w / 256);
+        break;
+    case BlendRule::kDodge:
+        for (int c = 0; c < 4; ++c)
+            out[c] = DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * w / 256);
+        break;
+    }
+    return PackPixel(out[3], out[2], out[1], out[0]);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// Drives a VSTCLASS directly, as the binding does, with a small host that
+// answers tempo and transport. One harness at a time per process: the host
+// callback reads a process-wide record.
+
+#include "plugin/vstclass.h"
+
+#include <vector>
+
+struct TestHostTime {
+    double tempo = 120.0; // 0: no tempo reported
+    bool playing = true;
+    int requests = 0;
+    std::vector<int> told; // opcodes of the other requests, oldest first
+};
+
+inline TestHostTime& TestTime()
+{
+    static TestHostTime time;
+    return time;
+}
+
+inline std::intptr_t TestHostCallback(vst2::EffectDescriptor*, std::int32_t opcode, std::int32_t,
+                                      std::intptr_t, void*, float)
+{
+    static vst2::TimeInfo info{};
+    if (opcode != vst2::kHostGetTime) {
+        TestTime().told.push_back(opcode);
+        return 0;
+    }
+    ++TestTime().requests;
+    info = {};
+    info.tempo = TestTime().tempo;
+    info.flags = (TestTime().tempo > 0.0 ? vst2::kTimeTempoValid : 0) |
+                 (TestTime().playing ? vst2::kTimeTransportPlaying : 0);
+    return reinterpret_cast<std::intptr_t>(&info);
+}
+
+// Lets a test give the core a sample rate the dispatcher would refuse.
+class EnginePlug : public VSTCLASS {
+public:
+    explicit EnginePlug(vst2::HostCallback host) : VSTCLASS(host) {}
+    void ForceSampleRate(double rate) { sampleRate = rate; }
+};
+
+struct Stereo {
+    explicit Stereo(int frames, double level = 0.0) : left(frames, level), right(frames, level) {}
+    std::vector<double> left, right;
+    double* ptrs[2];
+    double** Pointers()
+    {
+        ptrs[0] = left.data();
+        ptrs[1] = right.data();
+        return ptrs;
+    }
+};
+
+class EngineHarness {
+public:
+    explicit EngineHarness(double rate = 48000.0, double tempo = 120.0, bool playing = true)
+        : plug(TestHostCallback)
+    {
+        TestTime() = {tempo, playing, 0, {}};
+        plug.Dispatch(vst2::kOpOpen, 0, 0, nullptr, 0.0f);
+        plug.Dispatch(vst2::kOpSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
+        plug.Dispatch(vst2::kOpSetBlockSize, 0, 4096, nullptr, 0.0f);
+        plug.Dispatch(vst2::kOpProcessingOnOff, 0, 1, nullptr, 0.0f);
+    }
+
+    // A real value, as a host or a loaded program would set it.
+    void Set(int index, double value)
+    {
+        plug.GetParam(index)->SetClamped(value);
+        plug.ParameterChanged(index);
+    }
+
+    // Renders frames of a constant input level and returns the output.
+    Stereo Render(int frames, double inputLevel = 0.0)
+    {
+        Stereo in(frames, inputLevel), out(frames);
+        plug.RenderBlock(in.Pointers(), out.Pointers(), frames);
+        return out;
+    }
+
+    // Renders total frames in blocks of blockFrames.
+    Stereo RenderLong(int total, int blockFrames, double inputLevel = 0.0)
+    {
+        Stereo all(0);
+        for (int done = 0; done < total; done += blockFrames) {
+            const Stereo part = Render(std::min(blockFrames, total - done), inputLevel);
+            all.left.insert(all.left.end(), part.left.begin(), part.left.end());
+            all.right.insert(all.right.end(), part.right.begin(), part.right.end());
+        }
+        return all;
+    }
+
+    EnginePlug plug;
+};
