@@ -1,6 +1,7 @@
 #include "host/plugin_host.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace host {
@@ -89,6 +90,12 @@ void HostState::SetTimeRecord(const vst2::TimeInfo& info)
 {
     std::lock_guard<std::mutex> guard(mutex);
     time = info;
+}
+
+void HostState::SetSampleRate(double rate)
+{
+    std::lock_guard<std::mutex> guard(mutex);
+    time.sampleRate = rate;
 }
 
 std::vector<HostRequest> HostState::TakeRequests()
@@ -280,6 +287,37 @@ std::intptr_t PluginInstance::CanDo(const std::string& text)
     std::vector<char> copy(text.begin(), text.end());
     copy.push_back('\0');
     return Dispatch(vst2::kOpCanDo, 0, 0, copy.data());
+}
+
+bool PluginInstance::SetChannelCounts(int inputs, int outputs)
+{
+    vst2::SpeakerArrangement in{};
+    vst2::SpeakerArrangement out{};
+    in.type = inputs == 1 ? vst2::kArrangementMono : vst2::kArrangementStereo;
+    in.numChannels = inputs;
+    out.type = outputs == 1 ? vst2::kArrangementMono : vst2::kArrangementStereo;
+    out.numChannels = outputs;
+    return Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&in), &out) == 1;
+}
+
+std::string PluginInstance::DisplayForNormalized(int index, float normalized)
+{
+    char text[256] = {};
+    Dispatch(vst2::kOpVendorSpecific, 7, index, text, normalized);
+    return TextFrom(text, sizeof text);
+}
+
+bool PluginInstance::NormalizedForText(int index, const std::string& text, double& normalized)
+{
+    if (text.empty() || text.size() > 200)
+        return false;
+    char buffer[256] = {};
+    std::memcpy(buffer, text.data(), text.size());
+    if (Dispatch(vst2::kOpVendorSpecific, 27, index, buffer) != vst2::kVendorSpecificYes)
+        return false;
+    const std::size_t length = strnlen(buffer, sizeof buffer);
+    const auto result = std::from_chars(buffer, buffer + length, normalized);
+    return result.ec == std::errc() && result.ptr == buffer + length;
 }
 
 std::intptr_t PluginInstance::SetProgram(int index)

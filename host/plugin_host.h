@@ -52,6 +52,7 @@ public:
     void SetTimeSignature(int numerator, int denominator);
     void SetAnswersTime(bool answers);       // false: time requests get no record
     void SetTimeRecord(const vst2::TimeInfo& info);
+    void SetSampleRate(double rate);         // the rate the time record reports
 
     std::vector<HostRequest> TakeRequests(); // the recorded requests, oldest first; clears them
     int CountRequests(std::int32_t opcode) const;
@@ -102,6 +103,15 @@ public:
     bool SetChunk(bool bank, const std::vector<std::uint8_t>& bytes);
     bool StringToParameter(int index, const std::string& text);
     std::intptr_t CanDo(const std::string& text);
+
+    // Connects the first inputs and outputs (speaker-arrangement request).
+    bool SetChannelCounts(int inputs, int outputs);
+    // The plug-in's display text for a normalised position, without changing
+    // the parameter (vendor-specific request 7).
+    std::string DisplayForNormalized(int index, float normalized);
+    // The normalised position the plug-in reads from a text, without changing
+    // the parameter (vendor-specific request 27); false when not answered.
+    bool NormalizedForText(int index, const std::string& text, double& normalized);
 
     std::intptr_t SetProgram(int index);
     int Program();

@@ -61,7 +61,10 @@ protected:
         if (size == GDI_ERROR)
             return false;
         out.advanceX = std::int64_t{metrics.gmCellIncX} * 64;
-        out.advanceY = -std::int64_t{metrics.gmCellIncY} * 64;  // GDI's glyph y grows upwards
+        // The glyph origin's y grows upwards, but the cell increment is given
+        // in device terms, y growing downwards: text turned by 90 degrees
+        // reports a negative increment and runs up the bitmap.
+        out.advanceY = std::int64_t{metrics.gmCellIncY} * 64;
         out.left = metrics.gmptGlyphOrigin.x;
         out.top = metrics.gmptGlyphOrigin.y;
         if (size == 0)

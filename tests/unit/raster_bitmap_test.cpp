@@ -76,6 +76,9 @@ TEST(RasterBitmap, UnreasonableSizesAreRefused)
 
 TEST(RasterBitmap, SystemBitmapHasTheLayoutOfAnX11Image)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "on Windows the system bitmap is a DIB section, which may be bottom-up";
+#endif
     auto b = CreateSystemBitmap(550, 365);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->Width(), 550);

@@ -1,0 +1,183 @@
+#include "tools/render/audio_file.h"
+
+#include "tools/render/text_encoding.h"
+
+#include <sndfile.h>
+
+namespace render {
+
+namespace {
+
+std::string Extension(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    return FoldCase(path.substr(dot + 1));
+}
+
+} // namespace
+
+bool ChooseOutputFormat(const std::string& path, const std::optional<std::string>& bits, OutputFormat& format,
+                        std::string& error)
+{
+    const std::string ext = Extension(path);
+    const std::string depth = bits ? FoldCase(*bits) : "";
+    int major = 0;
+    std::string name;
+    bool floatAllowed = true;
+    bool int32Allowed = true;
+    if (ext == "wav") {
+        major = SF_FORMAT_WAV;
+        name = "WAV";
+    } else if (ext == "flac") {
+        major = SF_FORMAT_FLAC;
+        name = "FLAC";
+        floatAllowed = false;
+        int32Allowed = false;
+    } else if (ext == "aif" || ext == "aiff") {
+        major = SF_FORMAT_AIFF;
+        name = "AIFF";
+    } else if (ext == "ogg" || ext == "oga") {
+        if (!depth.empty()) {
+            error = "--bits does not apply to Ogg Vorbis output (it has no bit depth)";
+            return false;
+        }
+        format = {SF_FORMAT_OGG | SF_FORMAT_VORBIS, false, "Ogg Vorbis"};
+        return true;
+    } else {
+        error = "cannot tell the output format from \"" + path +
+                "\": the name must end in .wav, .flac, .ogg or .aiff";
+        return false;
+    }
+    if (depth.empty() || depth == "24") {
+        format = {major | SF_FORMAT_PCM_24, true, name + " 24-bit"};
+    } else if (depth == "16") {
+        format = {major | SF_FORMAT_PCM_16, true, name + " 16-bit"};
+    } else if (depth == "32" && int32Allowed) {
+        format = {major | SF_FORMAT_PCM_32, true, name + " 32-bit"};
+    } else if (depth == "float" && floatAllowed) {
+        format = {major | SF_FORMAT_FLOAT, false, name + " 32-bit float"};
+    } else if (depth == "32" || depth == "float") {
+        error = name + " stores 16 or 24 bits; --bits " + *bits + " needs WAV or AIFF";
+        return false;
+    } else {
+        error = "--bits takes 16, 24, 32 or float, not \"" + *bits + "\"";
+        return false;
+    }
+    return true;
+}
+
+bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::string& error)
+{
+    int bytesPerSample = 0;
+    switch (format.code & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_16: bytesPerSample = 2; break;
+    case SF_FORMAT_PCM_24: bytesPerSample = 3; break;
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT: bytesPerSample = 4; break;
+    default: return true;
+    }
+    // Room for the headers and the chunks libsndfile adds.
+    constexpr std::int64_t kLimit = 0xFFFFFFFFll - (1 << 20);
+    if (frames * channels * bytesPerSample <= kLimit)
+        return true;
+    const int major = format.code & SF_FORMAT_TYPEMASK;
+    if (major == SF_FORMAT_WAV) {
+        format.code = SF_FORMAT_RF64 | (format.code & SF_FORMAT_SUBMASK);
+        format.description = "RF64" + format.description.substr(3);
+        return true;
+    }
+    if (major == SF_FORMAT_AIFF) {
+        error = "the render is too long for AIFF (more than 4 GiB); write .wav, .flac or .ogg instead";
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string& error)
+{
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file) {
+        error = "cannot read " + path + ": " + sf_strerror(nullptr);
+        return nullptr;
+    }
+    std::unique_ptr<InputFile> input(new InputFile());
+    input->file = file;
+    input->path = path;
+    input->channels = info.channels;
+    input->rate = info.samplerate;
+    input->frames = info.frames;
+    return input;
+}
+
+InputFile::~InputFile()
+{
+    if (file)
+        sf_close(file);
+}
+
+std::int64_t InputFile::Read(double* interleaved, std::int64_t count, std::string& error)
+{
+    const sf_count_t n = sf_readf_double(file, interleaved, count);
+    if (n < count && sf_error(file) != SF_ERR_NO_ERROR) {
+        error = "cannot read " + path + ": " + sf_strerror(file);
+        return -1;
+    }
+    return n;
+}
+
+std::unique_ptr<OutputFile> OutputFile::Open(int descriptor, const std::string& name, const OutputFormat& format,
+                                             int rate, int channels, std::string& error)
+{
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format.code;
+    if (!sf_format_check(&info)) {
+        error = "cannot write " + name + ": " + format.description + " does not support " + std::to_string(rate) +
+                " Hz with " + std::to_string(channels) + " channel(s)";
+        return nullptr;
+    }
+    SNDFILE* file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_FALSE);
+    if (!file) {
+        error = "cannot write " + name + ": " + sf_strerror(nullptr);
+        return nullptr;
+    }
+    if (format.integer)
+        sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    std::unique_ptr<OutputFile> output(new OutputFile());
+    output->file = file;
+    output->name = name;
+    return output;
+}
+
+OutputFile::~OutputFile()
+{
+    if (file)
+        sf_close(file);
+}
+
+bool OutputFile::Write(const float* interleaved, std::int64_t frames, std::string& error)
+{
+    if (sf_writef_float(file, interleaved, frames) != frames) {
+        error = "cannot write " + name + ": " + sf_strerror(file);
+        return false;
+    }
+    return true;
+}
+
+bool OutputFile::Close(std::string& error)
+{
+    SNDFILE* closing = file;
+    file = nullptr;
+    if (sf_close(closing) != 0) {
+        error = "cannot finish " + name + ": " + sf_strerror(nullptr);
+        return false;
+    }
+    return true;
+}
+
+} // namespace render

@@ -1,0 +1,147 @@
+#include "tools/render/options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+namespace render {
+
+namespace {
+
+constexpr const char* kDescription =
+    "tessaphon-render: renders isochronic tones through the Tessaphon plug-in, or processes an audio\n"
+    "file through it, and writes the result as WAV, FLAC, Ogg Vorbis or AIFF. The plug-in is loaded\n"
+    "exactly as a host loads it.\n\n"
+    "Without INPUT the tone is rendered alone for --seconds (default 60). With INPUT (any file\n"
+    "libsndfile reads) the tone is mixed into it for the file's length; a mono file stays mono unless\n"
+    "--stereo is given. The output format follows OUTPUT's extension; OUTPUT only appears once the\n"
+    "render has succeeded.\n";
+
+constexpr const char* kFooter =
+    "\nSettings are applied in this order: --load-state, --program, then each --set.\n"
+    "PARAM is an index or a name (case ignored). Two names occur twice: \"Isochronic\" is the pulse\n"
+    "rate (Isochronic#1, index 1) and the pulse switch (Isochronic#2, index 6); \"LFO1 Rate\" is the\n"
+    "note value (LFO1 Rate#1, index 13) and the free rate in ms (LFO1 Rate#2, index 14), and the same\n"
+    "for LFO2 (20, 21). VALUE is a display text (\"Golden Sine\", \"1/4\", \"On\") or a number in the\n"
+    "parameter's range, optionally followed by its unit (\"10.6\", \"10.6 Hz\"); --list-params shows all.\n"
+    "\nExamples:\n"
+    "  tessaphon-render --program 58 --seconds 1800 -o relaxed.flac\n"
+    "  tessaphon-render --program \"schumann resonance\"      (an ambiguous name lists the matches)\n"
+    "  tessaphon-render --program 58 --set Wave=\"Golden Sine\" --set \"Base Freq=432\" -o tone.wav\n"
+    "  tessaphon-render --set Isochronic#1=6 --set Mix=30 music.flac -o music-6hz.flac\n"
+    "  tessaphon-render --list-programs\n"
+    "  tessaphon-render --program 104 --set Pan=-50 --list-params\n"
+    "  tessaphon-render --program 58 --set Mix=70 --save-state calm.tst -o take1.wav\n"
+    "  tessaphon-render --load-state calm.tst --seconds 600 -o take2.wav   (same samples)\n"
+    "\nThe plug-in is taken from --plugin, else Tessaphon.so beside this program or in ../vst2/,\n"
+    "then the folders in $LXVST_PATH and $VST_PATH, ~/.vst, ~/.lxvst, /usr/lib/vst,\n"
+    "/usr/local/lib/vst (and the lxvst variants).\n"
+    "Exit status: 0 done, 1 failed, 2 bad command line, 130 interrupted.";
+
+int UsageError(const std::string& message)
+{
+    std::fprintf(stderr, "tessaphon-render: %s\nRun tessaphon-render --help for the options.\n", message.c_str());
+    return 2;
+}
+
+} // namespace
+
+ParseResult ParseCommandLine(int argc, const char* const* argv)
+{
+    ParseResult result;
+    RenderOptions& o = result.options;
+    CLI::App app(kDescription, "tessaphon-render");
+    app.footer(kFooter);
+    app.get_formatter()->column_width(30);
+    // An option given twice takes its last value, as in most command-line tools.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+
+    double seconds = 0.0;
+    std::string bits;
+    std::string program;
+    int rate = 0;
+
+    app.add_option("INPUT", o.input, "audio file to process (omit to render the tone alone)")->type_name("FILE");
+    app.add_option("-o,--output", o.output, "file to write: .wav, .flac, .ogg or .aiff")->type_name("FILE");
+    auto* secondsOpt = app.add_option("-s,--seconds", seconds,
+                                      "length in seconds (default 60 without INPUT; with INPUT, cuts it)")
+                          ->type_name("S");
+    app.add_flag("--stereo", o.stereo, "process a mono INPUT as stereo (it goes to both channels)");
+    auto* bitsOpt = app.add_option("-b,--bits", bits, "16, 24, 32 or float (default 24; not for Ogg)")->type_name("BITS");
+    auto* programOpt =
+        app.add_option("-p,--program", program, "program slot number, or a piece of its name (case ignored)")
+                          ->type_name("N|TEXT");
+    app.add_option("--set", o.sets, "PARAM=VALUE: set a parameter (repeatable)")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->type_name("PARAM=VALUE");
+    auto* rateOpt = app.add_option("-r,--rate", rate, "sample rate in Hz (default 48000, or INPUT's rate)")->type_name("HZ");
+    app.add_option("--block", o.block, "frames per audio call, as a host's buffer size (default 512)")
+        ->type_name("FRAMES");
+    app.add_option("--tempo", o.tempo, "tempo in BPM the host reports (default 120)")->type_name("BPM");
+    app.add_option("--plugin", o.plugin, "the plug-in module to load (default: searched, see below)")
+        ->type_name("PATH");
+    app.add_flag("--list-programs", o.listPrograms, "print the program slots with their numbers and names");
+    app.add_flag("--list-params", o.listParams,
+                 "print each parameter: index, name, range, unit and value after --program/--set");
+    app.add_option("--save-state", o.saveState, "write the current settings (the plug-in's program chunk)")
+        ->type_name("FILE");
+    app.add_option("--save-bank", o.saveBank, "write all program slots (the plug-in's bank chunk)")->type_name("FILE");
+    app.add_option("--load-state", o.loadState, "read settings or a bank written by --save-state/--save-bank")
+        ->type_name("FILE");
+    app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");
+
+    try {
+        app.parse(argc, const_cast<char**>(argv));
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        result.kind = ParseResult::Kind::Exit;
+        return result;
+    } catch (const CLI::ParseError& e) {
+        result.kind = ParseResult::Kind::Exit;
+        result.exitCode = UsageError(e.what());
+        return result;
+    }
+
+    auto fail = [&](const std::string& message) {
+        result.kind = ParseResult::Kind::Exit;
+        result.exitCode = UsageError(message);
+        return result;
+    };
+    if (secondsOpt->count()) {
+        if (!std::isfinite(seconds) || seconds <= 0.0 || seconds > 7.0 * 24 * 3600)
+            return fail("--seconds takes a length above 0 and at most a week");
+        o.seconds = seconds;
+    }
+    if (bitsOpt->count())
+        o.bits = bits;
+    if (programOpt->count())
+        o.program = program;
+    if (rateOpt->count()) {
+        if (rate < 8000 || rate > 768000)
+            return fail("--rate takes 8000 to 768000 Hz");
+        o.rate = rate;
+    }
+    if (o.block < 1 || o.block > 65536)
+        return fail("--block takes 1 to 65536 frames");
+    if (!std::isfinite(o.tempo) || o.tempo <= 0.0 || o.tempo > 1000.0)
+        return fail("--tempo takes a tempo above 0 and at most 1000 BPM");
+    for (const std::string& s : o.sets)
+        if (s.find('=') == std::string::npos)
+            return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
+    if (o.output == "-" || o.input == "-")
+        return fail("standard input and output are not supported; name a file");
+    const bool listing = o.listPrograms || o.listParams || !o.saveState.empty() || !o.saveBank.empty();
+    if (o.output.empty() && !listing)
+        return fail(o.input.empty() ? "nothing to do: give -o OUTPUT (or --list-programs, --list-params)"
+                                    : "no output file: give -o OUTPUT");
+    if (o.output.empty() && !o.input.empty())
+        return fail("INPUT given without -o OUTPUT");
+    if (o.stereo && o.input.empty())
+        return fail("--stereo applies to a mono INPUT; the tone alone is always stereo");
+    return result;
+}
+
+} // namespace render

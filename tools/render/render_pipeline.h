@@ -1,0 +1,41 @@
+#pragma once
+// The render loop: feeds the plug-in block by block, exactly as a host's
+// audio thread does, and hands the converted samples to a writer thread, so
+// rendering and encoding run side by side. All buffers are made before the
+// first block; the loop itself allocates nothing.
+
+#include <cstdint>
+#include <string>
+
+namespace host {
+class HostState;
+class PluginInstance;
+} // namespace host
+
+namespace render {
+
+class InputFile;
+class OutputFile;
+class ProgressDisplay;
+
+struct RenderSetup {
+    int channels = 2;          // channels the plug-in is connected with, and in the output file
+    bool spreadMono = false;   // a mono input goes to both plug-in inputs
+    int block = 512;           // frames per audio call
+    std::int64_t frames = 0;   // frames to render; an input file may end sooner
+    bool trackPeak = false;    // measure the loudest sample (for integer formats, which clip)
+};
+
+struct RenderOutcome {
+    bool ok = false;
+    bool interrupted = false;
+    std::string error;
+    std::int64_t frames = 0;   // frames written
+    float peak = 0.0f;         // loudest sample, when measured
+};
+
+// Renders into output. input may be null: the plug-in then processes silence.
+RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostState, InputFile* input,
+                           OutputFile& output, const RenderSetup& setup, ProgressDisplay& progress);
+
+} // namespace render

@@ -1,0 +1,16 @@
+#pragma once
+// The few facts about the terminal and the process that tessaphon-render
+// needs: whether stderr is a terminal and how wide, and whether the user asked
+// to stop (Ctrl+C, a termination signal).
+
+namespace render {
+
+bool StderrIsTerminal();
+int StderrColumns(); // 80 when unknown
+
+// Turns SIGINT, SIGTERM and SIGHUP into a flag that InterruptRequested reads,
+// so a render can stop cleanly and remove its unfinished output.
+void CatchInterrupts();
+bool InterruptRequested();
+
+} // namespace render

@@ -1,0 +1,48 @@
+#include "tools/render/terminal.h"
+
+#include <csignal>
+#include <initializer_list>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace render {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void OnInterrupt(int)
+{
+    interrupted = 1;
+}
+
+} // namespace
+
+bool StderrIsTerminal()
+{
+    return isatty(STDERR_FILENO) == 1;
+}
+
+int StderrColumns()
+{
+    winsize size{};
+    if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col >= 20)
+        return size.ws_col;
+    return 80;
+}
+
+void CatchInterrupts()
+{
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(sig, &action, nullptr);
+}
+
+bool InterruptRequested()
+{
+    return interrupted != 0;
+}
+
+} // namespace render
