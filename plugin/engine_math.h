@@ -87,15 +87,21 @@ inline double CarrierValue(int wave, double p, const GoldenShape& g)
 
 // Pulse gate at phase t: an envelope r·sin + (1 − r) over the open part of the
 // period, -1 (shut) elsewhere. The open part is the first half, or the golden
-// fraction openEnd of it with openScale mapping it onto a half sine.
+// fraction openEnd of it with openScale mapping it onto a half sine. With r = 0
+// (a hard pulse) the envelope is exactly 1 - r whatever the sine, so the sine is
+// not evaluated.
 inline double PlainGate(double t, double round, double flat)
 {
-    return t < kPi ? round * std::sin(t) + flat : -1.0;
+    if (!(t < kPi))
+        return -1.0;
+    return round == 0.0 ? flat : round * std::sin(t) + flat;
 }
 
 inline double GoldenGate(double t, double round, double flat, double openEnd, double openScale)
 {
-    return t < openEnd ? round * std::sin(t * openScale) + flat : -1.0;
+    if (!(t < openEnd))
+        return -1.0;
+    return round == 0.0 ? flat : round * std::sin(t * openScale) + flat;
 }
 
 // LFO wave value at phase p. The square is smoothed by one pole whose state the
