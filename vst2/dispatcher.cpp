@@ -98,7 +98,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         }
         return 0;
     case kOpEditorOpen:
-        if (editor && editor->OpenWindow(ptr)) {
+        if (editor && editor->openWindow(ptr)) {
             OnEditorOpened();
             return 1;
         }
@@ -106,7 +106,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case kOpEditorClose:
         if (editor) {
             OnEditorClosing();
-            editor->CloseWindow();
+            editor->closeWindow();
             return 1;
         }
         return 0;
@@ -309,7 +309,7 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
     }
     case 0x73744341: // 'stCA'
         if (value == 0x57686565 && editor) // 'Whee'
-            return editor->OnWheel(opt);
+            return editor->wheelFromHost(opt) ? 1 : 0;
         return 0;
     default:
         return 0;
