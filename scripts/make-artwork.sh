@@ -2,7 +2,8 @@
 # Redraws the editor's images (resources/, ids 100-110) with tessaphon-artwork
 # and writes a preview of the composed panel into the build folder:
 #   scripts/make-artwork.sh [build folder, default build-artwork]
-# The preview is <build folder>/artwork-preview.png (and -2x, enlarged).
+# The previews are <build folder>/artwork-preview.png and artwork-preview-1.png
+# (and -2x, enlarged).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-artwork}

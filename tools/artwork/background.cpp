@@ -114,12 +114,12 @@ void PaintRotaryKnobPlace(cairo_t* cr, g::Point centre, int capSize, std::string
 void PaintSelectorPlace(cairo_t* cr, g::Point centre, int frameSize, int positions, std::string_view label,
                         double labelBaseline)
 {
-    const double radius = SelectorBodyRadius(frameSize) + (frameSize > 50 ? 3.6 : 2.9);
+    const double radius = SelectorMarkRadius(frameSize);
     for (int i = 0; i < positions; ++i) {
         const double angle = SelectorAngle(i, positions);
         cairo_arc(cr, centre.x + std::sin(angle) * radius, centre.y - std::cos(angle) * radius,
-                  frameSize > 50 ? 1.2 : 1.0, 0.0, 2.0 * kPi);
-        SetColour(cr, palette::kLabel, 0.75);
+                  SelectorMarkSize(frameSize), 0.0, 2.0 * kPi);
+        SetColour(cr, palette::kLabelDim, 0.9);
         cairo_fill(cr);
     }
     DrawEngraved(cr, kLabelStyle, centre.x, labelBaseline, label, Align::Centre);
@@ -214,7 +214,7 @@ void PaintPulseSection(cairo_t* cr, const LitButtons& lit)
                       kPulseSection.right - 10.0);
     PaintVerticalGroove(cr, kOutputDivider, kPulseSection.top + 8.0, kPulseSection.bottom - 8.0);
     PaintSwitchPlace(cr, g::kGoldenSwitch, "GOLDEN");
-    PaintSwitchPlace(cr, g::kPulseSwitch, "PULSE");
+    PaintSwitchPlace(cr, g::kPulseSwitch, "GATE");
     PaintButton(cr, g::kPlayButton, "PLAY", ButtonMark::Lamp, lit.play);
     PaintRotaryKnobPlace(cr, g::kFade, g::kSmallKnob, "GLIDE");
     PaintRotaryKnobPlace(cr, g::kRound, g::kSmallKnob, "ROUND");
@@ -238,6 +238,9 @@ void PaintIndicatorTrack(cairo_t* cr, const Box& track)
         SetColour(cr, palette::kLabelDim, i % 2 == 0 ? 0.9 : 0.6);
         cairo_stroke(cr);
     }
+    const double captionBaseline = track.bottom + 14.0;
+    DrawText(cr, kSmallStyle, track.left + 3.0, captionBaseline, "MIN", Align::Centre);
+    DrawText(cr, kSmallStyle, track.right - 3.0, captionBaseline, "MAX", Align::Centre);
 }
 
 void PaintTargetPlace(cairo_t* cr, g::Point face)
@@ -287,7 +290,6 @@ void PaintBandDisplay(cairo_t* cr)
         DrawText(cr, range, kBandWindow.right - 6.0, baseline, band.range, Align::Right);
         baseline += 10.0;
     }
-    DrawText(cr, range, kBandWindow.right - 6.0, baseline - 1.0, "Hz", Align::Right);
     // The live band word sits under a hairline.
     cairo_rectangle(cr, kBandWindow.left + 6.0, g::kBandLabel.top - 4.0, kBandWindow.Width() - 12.0, 1.0);
     SetColour(cr, palette::kAmber, 0.3);

@@ -60,11 +60,7 @@ void PaintButton(cairo_t* cr, const geometry::Box& box, std::string_view caption
     TextStyle style{Face::Label, 9.0, 1.0, lit ? palette::kAmberHot : palette::kLabel};
     const double textX = (markX + 5.0 + face.right) / 2.0;
     if (lit) {
-        TextStyle glow = style;
-        glow.colour = palette::kAmber;
-        glow.alpha = 0.35;
-        DrawText(cr, glow, textX + 0.5, centreY + 3.7, caption, Align::Centre);
-        DrawText(cr, glow, textX - 0.5, centreY + 3.1, caption, Align::Centre);
+        DrawGlow(cr, textX, centreY, face.Width() * 0.45, palette::kAmber, 0.12);
         DrawText(cr, style, textX, centreY + 3.3, caption, Align::Centre);
     } else {
         DrawEngraved(cr, style, textX, centreY + 3.3, caption, Align::Centre);

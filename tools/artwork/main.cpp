@@ -84,9 +84,14 @@ int main(int argc, char** argv)
         WriteImages(images, argv[1]);
         if (argc == 3) {
             const std::string folder = argv[2];
-            const Surface preview = ComposePreview(images);
-            WritePng(preview, folder + "/artwork-preview.png");
-            WritePng(Enlarge(preview, 2), folder + "/artwork-preview-2x.png");
+            for (int scene = 0; scene < PreviewCount(); ++scene) {
+                const Surface preview = ComposePreview(images, scene);
+                std::string name = folder + "/artwork-preview";
+                if (scene > 0)
+                    name.append(1, '-').append(std::to_string(scene));
+                WritePng(preview, name + ".png");
+                WritePng(Enlarge(preview, 2), name + "-2x.png");
+            }
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tessaphon-artwork: %s\n", error.what());

@@ -4,6 +4,7 @@
 #include "tools/artwork/palette.h"
 #include "tools/artwork/panel_geometry.h"
 
+#include <iterator>
 #include <numbers>
 #include <string_view>
 
@@ -60,11 +61,10 @@ void DrawKnob(cairo_t* cr, const Surface& cap, g::Point centre, double value, st
     DrawValueText(cr, centre.x - half, centre.x + half, bottom, text);
 }
 
-void DrawSelector(cairo_t* cr, const Surface& strip, int frames, g::Point centre, double areaWidth, int frame,
+void DrawSelector(cairo_t* cr, const Surface& strip, g::Point centre, double areaWidth, int frame,
                   std::string_view text)
 {
     const int frameSize = SurfaceHeight(strip);
-    (void)frames;
     DrawFrame(cr, strip, frame, frameSize, frameSize, false, centre.x - frameSize / 2.0,
               centre.y - frameSize / 2.0);
     const double bottom = centre.y + frameSize / 2.0 + g::kValueTextHeight + g::kValueTextGap;
@@ -80,48 +80,142 @@ void DrawMarker(cairo_t* cr, const g::Box& track, int offset)
 
 } // namespace
 
-Surface ComposePreview(const PanelImages& images)
+namespace {
+
+struct KnobSetting
 {
-    Surface surface = MakeSurface(g::kPanelWidth, g::kPanelHeight, false);
-    const Context context = MakeContext(surface);
-    cairo_t* cr = context.get();
+    double value;
+    std::string_view text;
+};
+
+// One state of the panel to picture.
+struct Scene
+{
+    KnobSetting baseFreq, pulseRate, fade, round, pan, mix;
+    int carrierFrame;
+    std::string_view carrierText;
+    bool golden, gate, play;
+    KnobSetting lfoStart[2], lfoDepth[2], lfoRate[2];
+    int lfoWaveFrame[2];
+    std::string_view lfoWaveText[2];
+    bool sync[2];
+    int target[2];
+    bool targetOpen;
+    int marker[2]; // offset along the track, or -1 for none
+    bool restart;
+    std::string_view band;
+};
+
+const Scene kScenes[] = {
+    {{0.3, "200.0 Hz"},
+     {0.62, "4.00 Hz"},
+     {0.12, "1000 ms"},
+     {0.75, "75 %"},
+     {0.5, "0 %"},
+     {1.0, "100 %"},
+     4,
+     "Golden Sine",
+     true,
+     false,
+     true,
+     {{0.0, "0 %"}, {0.25, "25 %"}},
+     {{0.9, "90 %"}, {0.6, "60 %"}},
+     {{0.5, "1/1"}, {0.8, "8/1D"}},
+     {0, 3},
+     {"Sine", "Saw Flip"},
+     {true, false},
+     {2, 5},
+     true,
+     {120, 40},
+     false,
+     "THETA"},
+    {{0.05, "20.0 Hz"},
+     {1.0, "512.00 Hz"},
+     {1.0, "90000 ms"},
+     {0.0, "0 %"},
+     {0.0, "-100 %"},
+     {0.0, "0 %"},
+     7,
+     "Gold. Triangle",
+     false,
+     true,
+     false,
+     {{1.0, "100 %"}, {0.5, "50 %"}},
+     {{0.0, "0 %"}, {1.0, "100 %"}},
+     {{0.1, "1/16T"}, {0.35, "2000 ms"}},
+     {6, 4},
+     {"Half Flip", "Square"},
+     {false, true},
+     {0, 1},
+     false,
+     {0, 195},
+     true,
+     "LAMBDA"},
+};
+
+void DrawScene(cairo_t* cr, const PanelImages& images, const Scene& scene)
+{
     cairo_set_source_surface(cr, images.background.get(), 0.0, 0.0);
     cairo_paint(cr);
 
-    DrawKnob(cr, images.largeKnob, g::kBaseFreq, 0.3, "200.0 Hz");
-    DrawKnob(cr, images.largeKnob, g::kPulseRate, 0.62, "4.00 Hz");
-    DrawSelector(cr, images.carrierSelector, 8, g::kCarrierSelector, 80.0, 4, "Golden Sine");
-    DrawFrame(cr, images.switchStrip, 1, g::kSwitchWidth, g::kSwitchHeight, false, g::kGoldenSwitch.x,
-              g::kGoldenSwitch.y);
-    DrawFrame(cr, images.switchStrip, 0, g::kSwitchWidth, g::kSwitchHeight, false, g::kPulseSwitch.x,
-              g::kPulseSwitch.y);
-    cairo_set_source_surface(cr, images.playLit.get(), g::kPlayButton.left, g::kPlayButton.top);
-    cairo_paint(cr);
-    DrawKnob(cr, images.smallKnob, g::kFade, 0.12, "1000 ms");
-    DrawKnob(cr, images.smallKnob, g::kRound, 0.75, "75 %");
-    DrawKnob(cr, images.smallKnob, g::kPan, 0.5, "0 %");
-    DrawKnob(cr, images.smallKnob, g::kMix, 1.0, "100 %");
+    DrawKnob(cr, images.largeKnob, g::kBaseFreq, scene.baseFreq.value, scene.baseFreq.text);
+    DrawKnob(cr, images.largeKnob, g::kPulseRate, scene.pulseRate.value, scene.pulseRate.text);
+    DrawSelector(cr, images.carrierSelector, g::kCarrierSelector, 80.0, scene.carrierFrame,
+                 scene.carrierText);
+    DrawFrame(cr, images.switchStrip, scene.golden ? 1 : 0, g::kSwitchWidth, g::kSwitchHeight, false,
+              g::kGoldenSwitch.x, g::kGoldenSwitch.y);
+    DrawFrame(cr, images.switchStrip, scene.gate ? 1 : 0, g::kSwitchWidth, g::kSwitchHeight, false,
+              g::kPulseSwitch.x, g::kPulseSwitch.y);
+    if (scene.play) {
+        cairo_set_source_surface(cr, images.playLit.get(), g::kPlayButton.left, g::kPlayButton.top);
+        cairo_paint(cr);
+    }
+    DrawKnob(cr, images.smallKnob, g::kFade, scene.fade.value, scene.fade.text);
+    DrawKnob(cr, images.smallKnob, g::kRound, scene.round.value, scene.round.text);
+    DrawKnob(cr, images.smallKnob, g::kPan, scene.pan.value, scene.pan.text);
+    DrawKnob(cr, images.smallKnob, g::kMix, scene.mix.value, scene.mix.text);
 
-    cairo_set_source_surface(cr, images.syncLit.get(), g::kSyncButton[0].left, g::kSyncButton[0].top);
-    cairo_paint(cr);
-    DrawKnob(cr, images.smallKnob, g::kLfoStart[0], 0.0, "0 %");
-    DrawSelector(cr, images.lfoWaveSelector, 7, g::kLfoWave[0], 60.0, 0, "Sine");
-    DrawKnob(cr, images.smallKnob, g::kLfoDepth[0], 0.9, "90 %");
-    DrawKnob(cr, images.smallKnob, g::kLfoRate[0], 0.5, "1/1");
-    DrawKnob(cr, images.smallKnob, g::kLfoStart[1], 0.25, "25 %");
-    DrawSelector(cr, images.lfoWaveSelector, 7, g::kLfoWave[1], 60.0, 3, "Saw Flip");
-    DrawKnob(cr, images.smallKnob, g::kLfoDepth[1], 0.6, "60 %");
-    DrawKnob(cr, images.smallKnob, g::kLfoRate[1], 0.8, "8/1D");
-    DrawMarker(cr, g::kIndicatorTrack[0], 120);
-    DrawMarker(cr, g::kIndicatorTrack[1], 40);
-    DrawValueText(cr, g::kBandLabel.left, g::kBandLabel.right, g::kBandLabel.bottom, "THETA");
+    for (int lfo = 0; lfo < 2; ++lfo) {
+        if (scene.sync[lfo]) {
+            cairo_set_source_surface(cr, images.syncLit.get(), g::kSyncButton[lfo].left,
+                                     g::kSyncButton[lfo].top);
+            cairo_paint(cr);
+        }
+        DrawKnob(cr, images.smallKnob, g::kLfoStart[lfo], scene.lfoStart[lfo].value,
+                 scene.lfoStart[lfo].text);
+        DrawSelector(cr, images.lfoWaveSelector, g::kLfoWave[lfo], 60.0, scene.lfoWaveFrame[lfo],
+                     scene.lfoWaveText[lfo]);
+        DrawKnob(cr, images.smallKnob, g::kLfoDepth[lfo], scene.lfoDepth[lfo].value,
+                 scene.lfoDepth[lfo].text);
+        DrawKnob(cr, images.smallKnob, g::kLfoRate[lfo], scene.lfoRate[lfo].value, scene.lfoRate[lfo].text);
+        if (scene.marker[lfo] >= 0)
+            DrawMarker(cr, g::kIndicatorTrack[lfo], scene.marker[lfo]);
+        DrawFrame(cr, images.targetFaces, scene.target[lfo], g::kTargetFaceWidth, g::kTargetFaceHeight, true,
+                  g::kTargetFace[lfo].x, g::kTargetFace[lfo].y);
+    }
+    if (scene.restart) {
+        cairo_set_source_surface(cr, images.restartLit.get(), g::kRestartButton.left, g::kRestartButton.top);
+        cairo_paint(cr);
+    }
+    DrawValueText(cr, g::kBandLabel.left, g::kBandLabel.right, g::kBandLabel.bottom, scene.band);
+    if (scene.targetOpen) {
+        cairo_set_source_surface(cr, images.targetPane.get(), g::kTargetPane[0].x, g::kTargetPane[0].y);
+        cairo_paint(cr);
+    }
+}
 
-    DrawFrame(cr, images.targetFaces, 5, g::kTargetFaceWidth, g::kTargetFaceHeight, true, g::kTargetFace[1].x,
-              g::kTargetFace[1].y);
-    DrawFrame(cr, images.targetFaces, 2, g::kTargetFaceWidth, g::kTargetFaceHeight, true, g::kTargetFace[0].x,
-              g::kTargetFace[0].y);
-    cairo_set_source_surface(cr, images.targetPane.get(), g::kTargetPane[0].x, g::kTargetPane[0].y);
-    cairo_paint(cr);
+} // namespace
+
+int PreviewCount()
+{
+    return static_cast<int>(std::size(kScenes));
+}
+
+Surface ComposePreview(const PanelImages& images, int scene)
+{
+    Surface surface = MakeSurface(g::kPanelWidth, g::kPanelHeight, false);
+    const Context context = MakeContext(surface);
+    DrawScene(context.get(), images, kScenes[scene]);
     cairo_surface_flush(surface.get());
     return surface;
 }

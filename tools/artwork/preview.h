@@ -20,11 +20,13 @@ struct PanelImages
     Surface restartLit;
 };
 
-// A picture of the panel as the editor would paint it: knobs at a few
-// values, one switch on, lit buttons, one target list open, indicator
-// markers, the band word and sample value texts. For judging the artwork;
-// not part of the plug-in.
-Surface ComposePreview(const PanelImages& images);
+// Pictures of the panel as the editor would paint it, for judging the
+// artwork (not part of the plug-in). Scene 0: knobs at a few values, one
+// switch on, play and one SYNC lit, a target list open, indicator markers,
+// the band word and sample value texts; scene 1: the other states (extreme
+// values, lists closed, restart held).
+int PreviewCount();
+Surface ComposePreview(const PanelImages& images, int scene);
 
 // The same picture enlarged by a whole factor, pixels kept sharp.
 Surface Enlarge(const Surface& source, int factor);

@@ -5,6 +5,7 @@
 #include "tools/artwork/shading.h"
 #include "tools/artwork/wave_shapes.h"
 
+#include <cmath>
 #include <numbers>
 
 namespace artwork {
@@ -29,17 +30,26 @@ void PaintGlassFace(cairo_t* cr, double cx, double cy, double radius)
 
 void PaintGlassReflection(cairo_t* cr, double cx, double cy, double radius)
 {
-    cairo_save(cr);
-    cairo_arc(cr, cx, cy, radius, 0.0, 2.0 * kPi);
-    cairo_clip(cr);
-    cairo_pattern_t* sheen = cairo_pattern_create_linear(0.0, cy - radius, 0.0, cy);
-    AddStop(sheen, 0.0, Hex(0xffffff), 0.10);
+    // A soft sheen on the upper half of the glass.
+    cairo_pattern_t* sheen = cairo_pattern_create_linear(0.0, cy - radius, 0.0, cy + radius * 0.1);
+    AddStop(sheen, 0.0, Hex(0xffffff), 0.11);
     AddStop(sheen, 1.0, Hex(0xffffff), 0.0);
     cairo_set_source(cr, sheen);
-    cairo_arc(cr, cx, cy - radius * 0.55, radius * 0.95, kPi, 2.0 * kPi);
+    cairo_arc(cr, cx, cy, radius, 0.0, 2.0 * kPi);
     cairo_fill(cr);
     cairo_pattern_destroy(sheen);
-    cairo_restore(cr);
+}
+
+// The panel marks every position with a dim dot just outside the knob; the
+// frame lights the dot of its own position.
+void PaintPositionLamp(cairo_t* cr, double cx, double cy, double radius, double angle, double size)
+{
+    const double x = cx + std::sin(angle) * radius;
+    const double y = cy - std::cos(angle) * radius;
+    DrawGlow(cr, x, y, size * 3.5, palette::kAmber, 0.5);
+    cairo_arc(cr, x, y, size, 0.0, 2.0 * kPi);
+    SetColour(cr, palette::kAmberHot);
+    cairo_fill(cr);
 }
 
 void PaintShapeOnGlass(cairo_t* cr, ShapeFunction shape, int index, double cx, double cy, double radius)
@@ -80,8 +90,9 @@ Surface DrawSelector(int frameSize, int positions, ShapeFunction shape)
         PaintGlassFace(cr, cx, cy, glass);
         PaintShapeOnGlass(cr, shape, i, cx, cy, glass);
         PaintGlassReflection(cr, cx, cy, glass);
-        PaintPointer(cr, cx, cy, glass + 2.2, body - 1.2, SelectorAngle(i, positions),
-                     frameSize > 50 ? 2.2 : 1.8);
+        const double angle = SelectorAngle(i, positions);
+        PaintPointer(cr, cx, cy, glass + 2.2, body - 1.2, angle, frameSize > 50 ? 2.2 : 1.8);
+        PaintPositionLamp(cr, cx, cy, SelectorMarkRadius(frameSize), angle, SelectorMarkSize(frameSize));
     }
     cairo_surface_flush(surface.get());
     return surface;
@@ -98,6 +109,16 @@ double SelectorAngle(int index, int positions)
 double SelectorBodyRadius(int frameSize)
 {
     return frameSize > 50 ? 21.5 : 14.5;
+}
+
+double SelectorMarkRadius(int frameSize)
+{
+    return SelectorBodyRadius(frameSize) + (frameSize > 50 ? 3.6 : 2.9);
+}
+
+double SelectorMarkSize(int frameSize)
+{
+    return frameSize > 50 ? 1.2 : 1.0;
 }
 
 Surface DrawCarrierSelector()

@@ -21,4 +21,8 @@ Surface DrawLfoWaveSelector();
 // panel draws its position marks just outside it.
 double SelectorBodyRadius(int frameSize);
 
+// Radius and size of the position dots round a selector.
+double SelectorMarkRadius(int frameSize);
+double SelectorMarkSize(int frameSize);
+
 } // namespace artwork
