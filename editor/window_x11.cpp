@@ -381,13 +381,7 @@ bool X11EditorView::createWindow(unsigned long parent, const IArea& place)
     x->window = XCreateWindow(display, parent, place.L, place.T, static_cast<unsigned>(place.W()),
                               static_cast<unsigned>(place.H()), 0, x->depth, InputOutput, x->visual,
                               CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
-    const Atom eventProc = XInternAtom(display, "_XEventProc", False);
-    void (*proc)(XEvent*) = TessaphonX11EventProc;
-    long procWord = 0;
-    static_assert(sizeof proc == sizeof procWord);
-    std::memcpy(&procWord, &proc, sizeof procWord);
-    XChangeProperty(display, x->window, eventProc, eventProc, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&procWord), 1);
+    setEventProcProperty();
     x->gc = XCreateGC(display, x->window, 0, nullptr);
     XMapWindow(display, x->window);
     if (trap.failedAfterSync(display))
@@ -396,6 +390,21 @@ bool X11EditorView::createWindow(unsigned long parent, const IArea& place)
         return false;
     RegisterWindow(x->window, this);
     return true;
+}
+
+// Format-32 properties carry 32 bits per item whatever the size of a long, so
+// the entry's address goes in two items, the low half first; a host reads
+// both and joins them.
+void X11EditorView::setEventProcProperty()
+{
+    const Atom eventProc = XInternAtom(x->display, "_XEventProc", False);
+    void (*proc)(XEvent*) = TessaphonX11EventProc;
+    std::uint64_t address = 0;
+    static_assert(sizeof proc <= sizeof address);
+    std::memcpy(&address, &proc, sizeof proc);
+    long halves[2] = {static_cast<long>(address & 0xFFFFFFFFu), static_cast<long>(address >> 32)};
+    XChangeProperty(x->display, x->window, eventProc, eventProc, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(halves), 2);
 }
 
 // The image the canvas is copied through: in shared memory where the server

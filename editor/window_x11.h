@@ -51,6 +51,7 @@ class X11EditorView : public IEditorView
 
     bool createWindow(unsigned long parent, const IArea& place);
     bool createImage();
+    void setEventProcProperty();
     void copyToImage(const IArea& area);
     void releaseConnection();
     void drainEvents();

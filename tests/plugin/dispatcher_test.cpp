@@ -94,17 +94,29 @@ TEST_F(DispatcherTest, NullObjectIsRefused)
     EXPECT_EQ(orphan.dispatcher(nullptr, vst2::kOpIdentify, 0, 0, nullptr, 0.0f), 0);
 }
 
-TEST_F(DispatcherTest, EditorRequestsAnswerAsWithoutEditor)
+TEST_F(DispatcherTest, EditorRequestsAnswerAsTheEditorFlagSays)
 {
-    void* rect = &rect; // must stay as it is
+    void* rect = &rect; // must stay as it is without an editor
     void* const before = rect;
-    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(rect, before);
+    if (plug->Effect()->flags & vst2::kFlagHasEditor) {
+        ASSERT_EQ(plug->Dispatch(vst2::kOpEditorGetRect, 0, 0, &rect), 1);
+        const auto* r = static_cast<const vst2::EditorRect*>(rect);
+        EXPECT_EQ(r->top, 0);
+        EXPECT_EQ(r->left, 0);
+        EXPECT_EQ(r->bottom, 365);
+        EXPECT_EQ(r->right, 550);
+        EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen), 0); // no parent window
+        EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), 1);
+    } else {
+        EXPECT_EQ(plug->Dispatch(vst2::kOpEditorGetRect, 0, 0, &rect), 0);
+        EXPECT_EQ(rect, before);
+        EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen, 0, 0, &rect), 0);
+        EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen), 0);
+        EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), 0);
+    }
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorGetRect), 0);
-    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen, 0, 0, &rect), 0);
-    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen), 0);
-    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), 0);
-    EXPECT_EQ(plug->VendorSpecific(0x73744341, 0x57686565, nullptr, 1.0f), 0); // wheel
+    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorIdle), 0);
+    EXPECT_EQ(plug->VendorSpecific(0x73744341, 0x57686565, nullptr, 1.0f), 0); // wheel: never taken here
 }
 
 TEST_F(DispatcherTest, PlugInNamesAreCopiedWholeAndNoFurther)
