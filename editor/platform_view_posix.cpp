@@ -4,7 +4,8 @@
 
 #include "editor/window_x11.h"
 
-std::unique_ptr<IEditorView> MakePlatformView(IPlugBase* plug, int width, int height, int frameRate, void* module)
+std::unique_ptr<IEditorView> MakePlatformView(IPlugBase* plug, int width, int height, int frameRate,
+                                              void* module)
 {
     return MakeX11View(plug, width, height, frameRate, module);
 }

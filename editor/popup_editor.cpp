@@ -31,8 +31,9 @@ ITextStyle PopupStyle(std::uint32_t colour)
 {
     ITextStyle style;
     style.size = kFontSize;
-    style.colour = IRGBA{static_cast<std::int32_t>(colour >> 24), static_cast<std::int32_t>((colour >> 16) & 0xFF),
-                         static_cast<std::int32_t>((colour >> 8) & 0xFF), static_cast<std::int32_t>(colour & 0xFF)};
+    style.colour =
+        IRGBA{static_cast<std::int32_t>(colour >> 24), static_cast<std::int32_t>((colour >> 16) & 0xFF),
+              static_cast<std::int32_t>((colour >> 8) & 0xFF), static_cast<std::int32_t>(colour & 0xFF)};
     return style;
 }
 
@@ -117,7 +118,8 @@ void PopupValueEditor::layOutList(int cx, int cy, const IParameter& param, const
     double lo = 0.0, hi = 0.0;
     param.GetRange(lo, hi);
     std::size_t longest = 0;
-    for (auto v = static_cast<std::int32_t>(std::ceil(lo)); v <= static_cast<std::int32_t>(std::floor(hi)); ++v) {
+    for (auto v = static_cast<std::int32_t>(std::ceil(lo)); v <= static_cast<std::int32_t>(std::floor(hi));
+         ++v) {
         const char* text = param.GetDisplayTextForValue(v);
         if (!text)
             continue;

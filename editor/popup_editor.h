@@ -19,8 +19,8 @@ class RasterBitmap;
 // What the pop-up asks of the window's next tick.
 enum class PopupRequest {
     Editing, // nothing asked yet
-    Cancel, // abandon the edit
-    Commit, // hand the text to commitTypedValue
+    Cancel,  // abandon the edit
+    Commit,  // hand the text to commitTypedValue
 };
 
 // Editing keys the window maps its platform's keys to.

@@ -30,8 +30,8 @@
 
 namespace {
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask | KeyPressMask |
-                            StructureNotifyMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask |
+                            KeyPressMask | StructureNotifyMask;
 // Two presses of button 1 make a double click within this time and distance.
 constexpr Time kDoubleClickMs = 400;
 constexpr int kDoubleClickPixels = 4;
@@ -241,7 +241,8 @@ unsigned long ChannelToMask(std::uint32_t value, unsigned long mask)
     int bits = 0;
     while (((mask >> (shift + bits)) & 1) != 0)
         ++bits;
-    const unsigned long scaled = bits >= 8 ? static_cast<unsigned long>(value) << (bits - 8) : value >> (8 - bits);
+    const unsigned long scaled =
+        bits >= 8 ? static_cast<unsigned long>(value) << (bits - 8) : value >> (8 - bits);
     return (scaled << shift) & mask;
 }
 
@@ -257,7 +258,8 @@ extern "C" void TessaphonX11EventProc(XEvent* event)
         view->handleEvent(*event);
 }
 
-struct X11EditorView::Connection {
+struct X11EditorView::Connection
+{
     Display* display = nullptr;
     Window window = 0;
     Visual* visual = nullptr;
@@ -419,7 +421,8 @@ bool X11EditorView::createImage()
         XImage* image = XShmCreateImage(display, x->visual, static_cast<unsigned>(x->depth), ZPixmap, nullptr,
                                         &x->shm, w, h);
         if (image) {
-            x->shm.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * h, IPC_CREAT | 0600);
+            x->shm.shmid =
+                shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * h, IPC_CREAT | 0600);
             void* memory = x->shm.shmid >= 0 ? shmat(x->shm.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
             if (memory != reinterpret_cast<void*>(-1)) {
                 x->shm.shmaddr = image->data = static_cast<char*>(memory);
@@ -442,10 +445,12 @@ bool X11EditorView::createImage()
         }
     }
     if (!x->image) {
-        x->image = XCreateImage(display, x->visual, static_cast<unsigned>(x->depth), ZPixmap, 0, nullptr, w, h, 32, 0);
+        x->image = XCreateImage(display, x->visual, static_cast<unsigned>(x->depth), ZPixmap, 0, nullptr, w,
+                                h, 32, 0);
         if (!x->image)
             return false;
-        x->image->data = static_cast<char*>(std::calloc(static_cast<std::size_t>(x->image->bytes_per_line), h));
+        x->image->data =
+            static_cast<char*>(std::calloc(static_cast<std::size_t>(x->image->bytes_per_line), h));
         if (!x->image->data)
             return false;
     }
@@ -505,7 +510,8 @@ void X11EditorView::copyToImage(const IArea& area)
     const RasterBitmap* overlay = popupEditor ? popupEditor->bitmap() : nullptr;
     const IArea popupArea = overlay ? popupEditor->area() : IArea{};
     for (int y = area.T; y < area.B; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
+        auto* row = reinterpret_cast<std::uint32_t*>(image->data +
+                                                     static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
         for (int px = area.L; px < area.R; ++px) {
             std::uint32_t pixel = *source->At(px, y);
             if (overlay && popupArea.Contains(px, y))
@@ -703,7 +709,8 @@ void X11EditorView::onButtonPress(const XEvent& event)
         popupEditor->clickOutside();
     }
     const MouseState mouse = MouseStateOf(e.state, e.button, true);
-    const bool doubleClick = e.button == Button1 && x->clickArmed && e.time - x->lastClickTime <= kDoubleClickMs &&
+    const bool doubleClick = e.button == Button1 && x->clickArmed &&
+                             e.time - x->lastClickTime <= kDoubleClickMs &&
                              std::abs(e.x - x->lastClickX) <= kDoubleClickPixels &&
                              std::abs(e.y - x->lastClickY) <= kDoubleClickPixels;
     // A double click does not start the next one.

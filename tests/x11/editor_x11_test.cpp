@@ -12,8 +12,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -31,7 +31,8 @@ constexpr int kGoldenIso = 5;
 constexpr int kMix = 9;
 constexpr int kLfo1Target = 10;
 
-struct Gesture {
+struct Gesture
+{
     int begins = 0;
     int automations = 0;
     int ends = 0;
@@ -60,7 +61,8 @@ Gesture GestureOf(const std::vector<host::HostRequest>& requests, int param)
     return g;
 }
 
-class X11EditorTest : public PluginTest {
+class X11EditorTest : public PluginTest
+{
   protected:
     void SetUp() override
     {
@@ -89,9 +91,9 @@ class X11EditorTest : public PluginTest {
         XSetWindowAttributes a{};
         a.background_pixel = 0x202020;
         a.override_redirect = True;
-        const Window w = XCreateWindow(display, DefaultRootWindow(display), x, y, kWidth, kHeight, 0,
-                                       CopyFromParent, InputOutput, CopyFromParent,
-                                       CWBackPixel | CWOverrideRedirect, &a);
+        const Window w =
+            XCreateWindow(display, DefaultRootWindow(display), x, y, kWidth, kHeight, 0, CopyFromParent,
+                          InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &a);
         XMapRaised(display, w);
         XSync(display, False);
         return w;
@@ -99,7 +101,10 @@ class X11EditorTest : public PluginTest {
 
     static void* AsParent(Window w) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(w)); }
 
-    bool Open(host::PluginInstance& p, Window w) { return p.Dispatch(vst2::kOpEditorOpen, 0, 0, AsParent(w)) == 1; }
+    bool Open(host::PluginInstance& p, Window w)
+    {
+        return p.Dispatch(vst2::kOpEditorOpen, 0, 0, AsParent(w)) == 1;
+    }
 
     // The editor's window: the parent's only child.
     Window Child(Window w)
@@ -405,8 +410,8 @@ TEST_F(X11EditorTest, EventProcPropertyLeadsToTheSameHandler)
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    ASSERT_EQ(XGetWindowProperty(display, editor, name, 0, 2, False, AnyPropertyType, &type, &format, &count, &after,
-                                 &data),
+    ASSERT_EQ(XGetWindowProperty(display, editor, name, 0, 2, False, AnyPropertyType, &type, &format, &count,
+                                 &after, &data),
               Success);
     ASSERT_EQ(count, 2u); // the address in two 32-bit halves, low first
     const auto* halves = reinterpret_cast<const unsigned long*>(data);
