@@ -277,6 +277,8 @@ struct X11EditorView::Connection
     // Gesture bookkeeping.
     bool buttonHeld = false;
     bool pressInPopup = false;
+    // Who had the keyboard before the pop-up took it (0: nobody to give back to).
+    Window focusBefore = 0;
     Time lastClickTime = 0;
     int lastClickX = 0;
     int lastClickY = 0;
@@ -607,6 +609,7 @@ void X11EditorView::finishPopup()
     }
     const IArea uncovered = popupEditor->area();
     popupEditor.reset();
+    returnKeyboardFocus();
     presentArea(uncovered);
 }
 
@@ -626,8 +629,24 @@ void X11EditorView::promptParameterValue(IControl* control, IParameter* param)
     }
     if (popupEditor && !x->windowGone) {
         ErrorTrap trap;
+        int revert = 0;
+        XGetInputFocus(x->display, &x->focusBefore, &revert);
         XSetInputFocus(x->display, x->window, RevertToParent, CurrentTime);
     }
+}
+
+// The keyboard goes back to where it was before the pop-up, unless the user
+// has put it somewhere else meanwhile.
+void X11EditorView::returnKeyboardFocus()
+{
+    if (x->windowGone || x->focusBefore == 0)
+        return;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(x->display, &focus, &revert);
+    if (focus == x->window)
+        XSetInputFocus(x->display, x->focusBefore, RevertToParent, CurrentTime);
+    x->focusBefore = 0;
 }
 
 // --- Events ---

@@ -58,6 +58,7 @@ class X11EditorView : public IEditorView
     void tick();
     void finishPopup();
     void showPopupChanges();
+    void returnKeyboardFocus();
     void onButtonPress(const _XEvent& event);
     void onButtonRelease(const _XEvent& event);
     void onKeyPress(const _XEvent& event);

@@ -67,7 +67,9 @@ class X11EditorTest : public PluginTest
     void SetUp() override
     {
         display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr) << "no X display (run under tests/x11/run_under_xvfb.sh)";
+        ASSERT_NE(display, nullptr) << "no X display \""
+                                    << (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "")
+                                    << "\" (run under tests/x11/run_under_xvfb.sh)";
         int event = 0, error = 0, major = 0, minor = 0;
         ASSERT_TRUE(XTestQueryExtension(display, &event, &error, &major, &minor));
         plug = Make();
@@ -78,11 +80,12 @@ class X11EditorTest : public PluginTest
 
     void TearDown() override
     {
-        for (int b : {1, 3})
-            XTestFakeButtonEvent(display, static_cast<unsigned>(b), False, CurrentTime);
         plug.reset();
-        if (display)
-            XCloseDisplay(display);
+        if (!display)
+            return;
+        for (unsigned int b : {1u, 3u})
+            XTestFakeButtonEvent(display, b, False, CurrentTime);
+        XCloseDisplay(display);
     }
 
     // A top-level window at (x, y) of the root, as a host's editor frame.
@@ -246,6 +249,13 @@ TEST_F(X11EditorTest, DragWheelAndSwitchReachTheHostAsGestures)
     EXPECT_EQ(drag.ends, 1);
     EXPECT_GT(drag.automations, 0);
     EXPECT_TRUE(drag.ordered);
+
+    // A double click restores the knob's default.
+    Click(49, 130);
+    Click(49, 130);
+    Pump(100);
+    EXPECT_EQ(Shown(kBaseFreq), before);
+    state.TakeRequests();
 
     // Three wheel notches on Mix: one gesture, ended half a second later.
     const std::string mixBefore = Shown(kMix);
@@ -467,6 +477,68 @@ TEST_F(X11EditorTest, AudioRendersWhileTheEditorIsDriven)
     audio.join();
     EXPECT_GT(blocks.load(), 0);
     plug->Dispatch(vst2::kOpEditorClose);
+}
+
+// Covered and uncovered by another window, the panel repaints the exposed
+// part; a parent with a 32-bit visual other than the screen's default gets the
+// same pixels through a colormap of the editor's own.
+TEST_F(X11EditorTest, ExposedAndDeepParentsShowThePanel)
+{
+    ASSERT_TRUE(Open(*plug, parent));
+    Pump(150);
+    const std::vector<std::uint32_t> panel = Pixels(Child(parent));
+    const Window cover = MakeParent(100, 80);
+    XUnmapWindow(display, cover);
+    XSync(display, False);
+    Pump(150);
+    EXPECT_EQ(Pixels(Child(parent)), panel);
+    plug->Dispatch(vst2::kOpEditorClose);
+
+    XVisualInfo deep{};
+    if (!XMatchVisualInfo(display, DefaultScreen(display), 32, TrueColor, &deep))
+        GTEST_SKIP() << "the X server offers no 32-bit visual";
+    XSetWindowAttributes a{};
+    a.colormap = XCreateColormap(display, DefaultRootWindow(display), deep.visual, AllocNone);
+    a.border_pixel = 0;
+    a.background_pixel = 0;
+    a.override_redirect = True;
+    const Window deepParent =
+        XCreateWindow(display, DefaultRootWindow(display), 0, 400, kWidth, kHeight, 0, 32, InputOutput,
+                      deep.visual, CWColormap | CWBorderPixel | CWBackPixel | CWOverrideRedirect, &a);
+    XMapRaised(display, deepParent);
+    XSync(display, False);
+    ASSERT_TRUE(Open(*plug, deepParent));
+    Pump(150);
+    XWindowAttributes child{};
+    ASSERT_TRUE(XGetWindowAttributes(display, Child(deepParent), &child));
+    EXPECT_EQ(child.depth, 32);
+    EXPECT_EQ(Pixels(Child(deepParent)), panel);
+    plug->Dispatch(vst2::kOpEditorClose);
+    XFreeColormap(display, a.colormap);
+}
+
+int gHostErrors = 0;
+int HostErrorHandler(::Display*, XErrorEvent*)
+{
+    ++gHostErrors;
+    return 0;
+}
+
+// The editor's X errors (an invalid parent, a parent gone) stay with the
+// editor: the host's own handler is neither called nor replaced.
+TEST_F(X11EditorTest, EditorErrorsNeverReachTheHostsHandler)
+{
+    XErrorHandler before = XSetErrorHandler(HostErrorHandler);
+    gHostErrors = 0;
+    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen, 0, 0, AsParent(0x7ffffff0)), 0);
+    ASSERT_TRUE(Open(*plug, parent));
+    Pump(60);
+    XDestroyWindow(display, parent);
+    XSync(display, False);
+    Pump(100);
+    plug->Dispatch(vst2::kOpEditorClose);
+    EXPECT_EQ(gHostErrors, 0);
+    EXPECT_EQ(XSetErrorHandler(before), HostErrorHandler);
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 # afterwards, whatever happens.
 #   run_under_xvfb.sh PROGRAM [ARGS...]
 # Xvfb picks a free display number itself (-displayfd), so parallel runs and a
-# developer's own display are never touched. The program gets 120 s.
+# developer's own display are never touched. -noreset: the server would
+# otherwise reset whenever its last client leaves, and refuse the next test's
+# connection meanwhile. The program gets 120 s.
 set -uo pipefail
 command -v Xvfb >/dev/null || { echo "Xvfb is not installed (scripts/install-deps.sh linux)" >&2; exit 1; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessaphon-xvfb.XXXXXX")
@@ -19,7 +21,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$work/display" ] && break
