@@ -15,8 +15,8 @@ int FaceHeight(const IImageStrip& strip)
 
 } // namespace
 
-IDropDown::IDropDown(IPlugBase* owner, int index, int x, int y, const IImageStrip& face, const IImageStrip& list,
-                     int listColumns, int where)
+IDropDown::IDropDown(IPlugBase* owner, int index, int x, int y, const IImageStrip& face,
+                     const IImageStrip& list, int listColumns, int where)
     : IControl(owner, IArea{x, y - 1, x + face.width, y + FaceHeight(face) + 1}, index), strip(face),
       listStrip(list), columns(std::max(listColumns, 1)), opening(where)
 {
@@ -109,8 +109,8 @@ int IDropDownChild::entryAt(int x, int y) const
     if (n <= 0 || listStrip.width <= 0)
         return -1;
     const float cols = static_cast<float>(columns);
-    const auto column = std::min(static_cast<int>(std::floor(static_cast<float>(x - drawRect.L) * cols
-                                                              / static_cast<float>(listStrip.width))),
+    const auto column = std::min(static_cast<int>(std::floor(static_cast<float>(x - drawRect.L) * cols /
+                                                             static_cast<float>(listStrip.width))),
                                  columns - 1);
     const int rows = static_cast<int>(std::ceil(static_cast<float>(n) / cols));
     const float rowHeight = static_cast<float>(listStrip.height) / static_cast<float>(rows);

@@ -18,10 +18,11 @@ enum DropDownOpening : int {
     kOpenBelowCentred = 4,
 };
 
-class IDropDown : public IControl {
-public:
-    IDropDown(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip, const IImageStrip& listStrip,
-              int columns, int opening);
+class IDropDown : public IControl
+{
+  public:
+    IDropDown(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip,
+              const IImageStrip& listStrip, int columns, int opening);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
@@ -32,7 +33,7 @@ public:
     // The list pane, null until first opened.
     IDropDownChild* pane() const { return child; }
 
-private:
+  private:
     void closePane();
     IArea paneArea() const;
 
@@ -45,9 +46,11 @@ private:
     bool open = false;
 };
 
-class IDropDownChild : public IControl {
-public:
-    IDropDownChild(IPlugBase* plug, IDropDown* owner, int x, int y, const IImageStrip& listStrip, int columns);
+class IDropDownChild : public IControl
+{
+  public:
+    IDropDownChild(IPlugBase* plug, IDropDown* owner, int x, int y, const IImageStrip& listStrip,
+                   int columns);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
@@ -56,7 +59,7 @@ public:
     // last row.
     int entryAt(int x, int y) const;
 
-private:
+  private:
     IDropDown* owner;
     IImageStrip listStrip;
     int columns;
