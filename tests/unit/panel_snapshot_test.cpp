@@ -18,8 +18,8 @@ void ExpectSameAsReference(int program, const char* file)
     ASSERT_EQ(painted.height, reference.height);
     int differing = 0, firstX = -1, firstY = -1;
     for (int i = 0; i < painted.width * painted.height; ++i) {
-        if (painted.pixels[static_cast<std::size_t>(i)] != reference.pixels[static_cast<std::size_t>(i)]
-            && differing++ == 0) {
+        if (painted.pixels[static_cast<std::size_t>(i)] != reference.pixels[static_cast<std::size_t>(i)] &&
+            differing++ == 0) {
             firstX = i % painted.width;
             firstY = i / painted.width;
         }
