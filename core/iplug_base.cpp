@@ -231,7 +231,8 @@ void IPlugBase::MakeProgram(const char* name, std::span<const double> values)
     slot->initialised = true;
     CopyText(slot->name, sizeof slot->name, name);
     for (int i = 0; i < NParams(); ++i) {
-        const double v = static_cast<std::size_t>(i) < values.size() ? values[static_cast<std::size_t>(i)] : 0.0;
+        const double v =
+            static_cast<std::size_t>(i) < values.size() ? values[static_cast<std::size_t>(i)] : 0.0;
         // Integral kinds take their value as a 32-bit integer.
         const double stored = params[static_cast<std::size_t>(i)]->IsIntegral() ? SaturatingTrunc(v) : v;
         slot->data.AppendDouble(stored);

@@ -50,7 +50,8 @@ public:
     void SetHost(const char* product, int packedVersion);
 
     // Descriptor entry points, with the instance lock held.
-    std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt);
+    std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                           float opt);
     float GetParameterValue(std::int32_t index);
     void SetParameterValue(std::int32_t index, float value);
 
