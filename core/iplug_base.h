@@ -97,8 +97,8 @@ public:
 
     // Channels.
     bool HasChannelConfig(int inputs, int outputs) const;
-    int NInputs() const { return static_cast<int>(inputs.size()); }
-    int NOutputs() const { return static_cast<int>(outputs.size()); }
+    int NInputs() const { return static_cast<int>(inputChannels.size()); }
+    int NOutputs() const { return static_cast<int>(outputChannels.size()); }
     int NChannelConfigs() const { return static_cast<int>(channelConfigs.size()); }
     const ChannelIOConfig& ChannelConfig(int index) const
     {
@@ -106,8 +106,14 @@ public:
     }
     void SetInputConnected(int index, bool connected);
     void SetOutputConnected(int index, bool connected);
-    bool IsInputConnected(int index) const { return inputs[static_cast<std::size_t>(index)]->connected; }
-    bool IsOutputConnected(int index) const { return outputs[static_cast<std::size_t>(index)]->connected; }
+    bool IsInputConnected(int index) const
+    {
+        return inputChannels[static_cast<std::size_t>(index)]->connected;
+    }
+    bool IsOutputConnected(int index) const
+    {
+        return outputChannels[static_cast<std::size_t>(index)]->connected;
+    }
 
     // Identity.
     const char* EffectName() const { return effectName; }
@@ -137,8 +143,8 @@ protected:
     int currentProgram = 0;
     int pendingParamEdit = -1;
 
-    std::vector<std::unique_ptr<InputChannel>> inputs;
-    std::vector<std::unique_ptr<OutputChannel>> outputs;
+    std::vector<std::unique_ptr<InputChannel>> inputChannels;
+    std::vector<std::unique_ptr<OutputChannel>> outputChannels;
     std::vector<double*> inputPointers;
     std::vector<double*> outputPointers;
 

@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
-StateBuffer::StateBuffer(int granularity) : granularity(granularity > 0 ? granularity : 4096) {}
+StateBuffer::StateBuffer(int growthGranularity)
+    : granularity(growthGranularity > 0 ? growthGranularity : 4096)
+{
+}
 
 StateBuffer::~StateBuffer()
 {
