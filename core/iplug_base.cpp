@@ -1,8 +1,8 @@
 #include "core/iplug_base.h"
 
+#include "core/bounded_string.h"
 #include "core/byte_reader.h"
 #include "core/editor_link.h"
-#include "core/text.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 #include "raster/text.h"
 
+#include "core/bounded_string.h"
 #include "core/instance_lock.h"
-#include "core/text.h"
 #include "raster/raster_font.h"
 
 #include <cstring>

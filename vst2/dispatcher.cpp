@@ -1,7 +1,7 @@
 #include "vst2/iplug_vst.h"
 
+#include "core/bounded_string.h"
 #include "core/editor_link.h"
-#include "core/text.h"
 
 #include <climits>
 #include <cmath>

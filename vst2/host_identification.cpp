@@ -1,6 +1,6 @@
 #include "vst2/iplug_vst.h"
 
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 #include <cstring>
 

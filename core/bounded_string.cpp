@@ -1,4 +1,4 @@
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 #include <cctype>
 #include <cfloat>
