@@ -59,9 +59,8 @@ ITextStyle SwitchStyle()
 }
 
 // Builds the panel's controls; the plug-in's links to them come back.
-class PanelBuilder
-{
-  public:
+class PanelBuilder {
+public:
     PanelBuilder(IEditorView& panelView, VSTCLASS& owner) : view(panelView), plug(owner) {}
 
     void Build()
@@ -78,7 +77,7 @@ class PanelBuilder
                                                       view.loadStrip(kRestartButton, "../img/btn2.png", 1)));
     }
 
-  private:
+private:
     void AddReadOuts()
     {
         auto lfo1 = std::make_unique<GRAPH>(&plug, IArea{22, 324, 223, 326}, GRAPH::kFirstLfo);
