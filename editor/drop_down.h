@@ -20,8 +20,8 @@ enum DropDownOpening : int {
 
 class IDropDown : public IControl {
 public:
-    IDropDown(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip, const IImageStrip& listStrip,
-              int columns, int opening);
+    IDropDown(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip,
+              const IImageStrip& listStrip, int columns, int opening);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
@@ -47,7 +47,8 @@ private:
 
 class IDropDownChild : public IControl {
 public:
-    IDropDownChild(IPlugBase* plug, IDropDown* owner, int x, int y, const IImageStrip& listStrip, int columns);
+    IDropDownChild(IPlugBase* plug, IDropDown* owner, int x, int y, const IImageStrip& listStrip,
+                   int columns);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
@@ -57,7 +58,7 @@ public:
     int entryAt(int x, int y) const;
 
 private:
-    IDropDown* owner;
+    IDropDown* dropDownOwner;
     IImageStrip listStrip;
     int columns;
 };

@@ -23,7 +23,8 @@ int HalfHeight(const IImageStrip& strip)
     return NearestInt(strip.height * 0.5);
 }
 
-IArea RotKnobArea(int cx, int cy, const IImageStrip& strip, const ITextStyle& style, int textGap, int areaWidth)
+IArea RotKnobArea(int cx, int cy, const IImageStrip& strip, const ITextStyle& style, int textGap,
+                  int areaWidth)
 {
     const int halfW = HalfWidth(areaWidth, strip);
     const int halfH = HalfHeight(strip);
@@ -31,7 +32,8 @@ IArea RotKnobArea(int cx, int cy, const IImageStrip& strip, const ITextStyle& st
     return {cx - halfW, cy - halfH, cx + halfW, bottom};
 }
 
-IArea MultiKnobArea(int cx, int cy, const IImageStrip& strip, const ITextStyle& style, int textGap, int areaWidth)
+IArea MultiKnobArea(int cx, int cy, const IImageStrip& strip, const ITextStyle& style, int textGap,
+                    int areaWidth)
 {
     const int halfW = HalfWidth(areaWidth, strip);
     const int halfH = HalfHeight(strip);
@@ -50,8 +52,8 @@ double KnobGearing::Delta(const IArea& area, int dx, int dy, const MouseState& m
 }
 
 IKnobRotVal::IKnobRotVal(IPlugBase* owner, int index, int cx, int cy, const IImageStrip& image,
-                         const ITextStyle& style, int gap, double range, double gear, int areaWidth, bool vert,
-                         float capWeight, bool unit)
+                         const ITextStyle& style, int gap, double range, double gear, int areaWidth,
+                         bool vert, float capWeight, bool unit)
     : IControl(owner, RotKnobArea(cx, cy, image, style, gap, areaWidth), index), drag{gear, vert},
       textStyle(style), strip(image), centreX(cx), centreY(cy), textGap(gap), rotationRange(range),
       weight(capWeight), showUnit(unit)
@@ -101,8 +103,8 @@ bool IKnobMulti::paint(IEditorView& view)
     const IArea textArea{drawRect.L, drawRect.B - textStyle.size, drawRect.R, drawRect.B};
     const bool textOk = PrintValueText(view, *this, textStyle, textArea, true);
     const double frameWidth = static_cast<double>(strip.width) / strip.frames;
-    const IArea frameArea{NearestInt(centreX - frameWidth / 2), drawRect.T, NearestInt(centreX + frameWidth / 2),
-                          drawRect.B - textGap - textStyle.size};
+    const IArea frameArea{NearestInt(centreX - frameWidth / 2), drawRect.T,
+                          NearestInt(centreX + frameWidth / 2), drawRect.B - textGap - textStyle.size};
     view.blitFrame(strip, frameArea, FrameForValue(value, strip.frames), &blend, false);
     return textOk;
 }

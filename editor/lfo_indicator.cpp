@@ -21,8 +21,8 @@ void GRAPH::ShowLevel(float v)
 
 void GRAPH::ShowRange(float lo, float hi)
 {
-    const auto bits = std::uint64_t{std::bit_cast<std::uint32_t>(lo)}
-                      | (std::uint64_t{std::bit_cast<std::uint32_t>(hi)} << 32);
+    const auto bits = std::uint64_t{std::bit_cast<std::uint32_t>(lo)} |
+                      (std::uint64_t{std::bit_cast<std::uint32_t>(hi)} << 32);
     range.store(bits, std::memory_order_relaxed);
 }
 
@@ -58,7 +58,8 @@ bool GRAPH::paint(IEditorView& view)
     if (shown.load(std::memory_order_relaxed)) {
         const int d = markerOffset();
         if (d >= 0)
-            view.fillArea(kMarkerColour, {drawRect.L + d, drawRect.T, drawRect.L + kMarkerWidth + d, drawRect.B});
+            view.fillArea(kMarkerColour,
+                          {drawRect.L + d, drawRect.T, drawRect.L + kMarkerWidth + d, drawRect.B});
     } else if (role == kSecondLfo && conflict.load(std::memory_order_relaxed)) {
         view.fillArea(kConflictColour, {drawRect.L, drawRect.T, drawRect.L + kMarkerWidth, drawRect.B});
     }

@@ -15,8 +15,8 @@ int FrameWidth(const IImageStrip& strip)
 
 ISwitchLbl::ISwitchLbl(IPlugBase* owner, int index, int x, int y, const IImageStrip& image,
                        const ITextStyle& style)
-    : IControl(owner, IArea{x, y, x + FrameWidth(image), y + image.height + style.size}, index), textStyle(style),
-      strip(image)
+    : IControl(owner, IArea{x, y, x + FrameWidth(image), y + image.height + style.size}, index),
+      textStyle(style), strip(image)
 {
 }
 

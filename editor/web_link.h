@@ -6,7 +6,8 @@
 
 class IWebLink : public IControl {
 public:
-    IWebLink(IPlugBase* plug, const IArea& area, const char* url, const char* fallbackUrl, const char* caption);
+    IWebLink(IPlugBase* plug, const IArea& area, const char* url, const char* fallbackUrl,
+             const char* caption);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;

@@ -100,7 +100,8 @@ private:
         AddMultiKnob(kWave, 201, 130, view.loadStrip(kWaveSelector, "../img/wave.png", 8), 80);
         const IImageStrip switchFaces = view.loadStrip(kSwitchFaces, "../img/on.png", 2);
         view.addControl(std::make_unique<ISwitchLbl>(&plug, kGoldenIso, 261, 95, switchFaces, SwitchStyle()));
-        view.addControl(std::make_unique<ISwitchLbl>(&plug, kIsoSwitch, 261, 131, switchFaces, SwitchStyle()));
+        view.addControl(
+            std::make_unique<ISwitchLbl>(&plug, kIsoSwitch, 261, 131, switchFaces, SwitchStyle()));
         view.addControl(std::make_unique<IButton>(&plug, kPlayAnyway, 243, 154,
                                                   view.loadStrip(kPlayButton, "../img/btn.png", 1)));
         AddRotKnob(kFade, 347, 129, smallKnob, 60);
@@ -123,10 +124,9 @@ private:
         view.addControl(std::make_unique<IButtonClick>(&plug, sync, 183 + dx, 196,
                                                        view.loadStrip(kSyncButton, "../img/rate_sync.png", 1),
                                                        &plug.syncClicked));
-        view.addControl(std::make_unique<IDropDown>(&plug, target, 84 + dx, 216,
-                                                    view.loadStrip(kTargetFace, "img/lfo_tg.png", 6),
-                                                    view.loadStrip(kTargetList, "img/lfo_tg_.png", 6), 1,
-                                                    kOpenBelowLeft));
+        view.addControl(std::make_unique<IDropDown>(
+            &plug, target, 84 + dx, 216, view.loadStrip(kTargetFace, "img/lfo_tg.png", 6),
+            view.loadStrip(kTargetList, "img/lfo_tg_.png", 6), 1, kOpenBelowLeft));
         AddRotKnob(start, 45 + dx, 279, smallKnob, 0);
         AddMultiKnob(wave, 97 + dx, 279, view.loadStrip(kLfoWaveSelector, "../img/lfo_wave.png", 7), 60);
         AddRotKnob(depth, 149 + dx, 279, smallKnob, 0);
@@ -144,8 +144,8 @@ private:
 
     void AddMultiKnob(int param, int cx, int cy, const IImageStrip& strip, int areaWidth)
     {
-        view.addControl(
-            std::make_unique<IKnobMulti>(&plug, param, cx, cy, strip, ValueStyle(), 5, 300.0, 4.0, areaWidth, true));
+        view.addControl(std::make_unique<IKnobMulti>(&plug, param, cx, cy, strip, ValueStyle(), 5, 300.0, 4.0,
+                                                     areaWidth, true));
     }
 
     IEditorView& view;

@@ -32,7 +32,8 @@ int main(int argc, char** argv)
     }
     snapshot::Picture picture;
     std::string error;
-    if (!snapshot::PaintPanel(program, settings, picture, error) || !snapshot::WritePng(output, picture, error)) {
+    if (!snapshot::PaintPanel(program, settings, picture, error) ||
+        !snapshot::WritePng(output, picture, error)) {
         std::cerr << "tessaphon-snapshot: " << error << "\n";
         return 1;
     }

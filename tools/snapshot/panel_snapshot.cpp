@@ -77,8 +77,8 @@ bool PaintPanel(int program, const std::vector<Setting>& settings, Picture& out,
     plug->Dispatch(vst2::kOpSetBlockSize, 0, kBlockFrames, nullptr, 0.0f);
     plug->Dispatch(vst2::kOpProcessingOnOff, 0, 1, nullptr, 0.0f);
     if (program < 0 || program >= plug->NPrograms()) {
-        error = "program slot " + std::to_string(program) + " does not exist (the slots are 0 to "
-                + std::to_string(plug->NPrograms() - 1) + ")";
+        error = "program slot " + std::to_string(program) + " does not exist (the slots are 0 to " +
+                std::to_string(plug->NPrograms() - 1) + ")";
         return false;
     }
     plug->Dispatch(vst2::kOpSetProgram, 0, program, nullptr, 0.0f);
@@ -112,7 +112,8 @@ bool PaintPanel(int program, const std::vector<Setting>& settings, Picture& out,
 bool ReadPng(const std::string& path, Picture& out)
 {
     std::ifstream file(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file),
+                                          std::istreambuf_iterator<char>()};
     const std::unique_ptr<RasterBitmap> bitmap = DecodePng(bytes);
     if (!bitmap)
         return false;
