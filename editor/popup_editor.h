@@ -26,9 +26,8 @@ enum class PopupRequest {
 // Editing keys the window maps its platform's keys to.
 enum class PopupKey { Return, Escape, Backspace, Delete, Left, Right, Home, End, Up, Down };
 
-class PopupValueEditor
-{
-  public:
+class PopupValueEditor {
+public:
     enum class Kind { TextField, List };
 
     // The pop-up for a control's parameter, centred on the control and kept
@@ -71,7 +70,7 @@ class PopupValueEditor
     bool redraw();
     const RasterBitmap* bitmap() const { return face.get(); }
 
-  private:
+private:
     PopupValueEditor() = default;
     void layOutField(int cx, int cy, const IParameter& param);
     void layOutList(int cx, int cy, const IParameter& param, const char* current);

@@ -103,9 +103,8 @@ int OnXIOError(Display* display)
 
 void OnOurConnectionLost(Display*, void*) {}
 
-class ErrorTrap
-{
-  public:
+class ErrorTrap {
+public:
     ErrorTrap()
     {
         if (tTrapDepth++ == 0) {
@@ -132,7 +131,7 @@ class ErrorTrap
         return tErrors != errorsBefore;
     }
 
-  private:
+private:
     int errorsBefore = 0;
 };
 
@@ -258,8 +257,7 @@ extern "C" void TessaphonX11EventProc(XEvent* event)
         view->handleEvent(*event);
 }
 
-struct X11EditorView::Connection
-{
+struct X11EditorView::Connection {
     Display* display = nullptr;
     Window window = 0;
     Visual* visual = nullptr;

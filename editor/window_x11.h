@@ -15,9 +15,8 @@
 class PopupValueEditor;
 union _XEvent;
 
-class X11EditorView : public IEditorView
-{
-  public:
+class X11EditorView : public IEditorView {
+public:
     // module: where the PNG resources are looked up.
     X11EditorView(IPlugBase* plug, int width, int height, int frameRate, void* module);
     ~X11EditorView() override;
@@ -46,7 +45,7 @@ class X11EditorView : public IEditorView
     // The pop-up value editor, while one is open.
     const PopupValueEditor* popup() const { return popupEditor.get(); }
 
-  private:
+private:
     struct Connection;
 
     bool createWindow(unsigned long parent, const IArea& place);

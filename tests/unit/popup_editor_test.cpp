@@ -7,9 +7,8 @@
 
 namespace {
 
-class PlainControl : public IControl
-{
-  public:
+class PlainControl : public IControl {
+public:
     explicit PlainControl(const IArea& area) : IControl(nullptr, area, -1) {}
     bool paint(IEditorView&) override { return true; }
 };

@@ -15,16 +15,15 @@ namespace fs = std::filesystem;
 namespace {
 
 // Points PATH at a folder of our own for the length of a test.
-class PathOverride
-{
-  public:
+class PathOverride {
+public:
     explicit PathOverride(const fs::path& folder) : saved(std::getenv("PATH") ? std::getenv("PATH") : "")
     {
         setenv("PATH", folder.c_str(), 1);
     }
     ~PathOverride() { setenv("PATH", saved.c_str(), 1); }
 
-  private:
+private:
     std::string saved;
 };
 

@@ -31,8 +31,7 @@ constexpr int kGoldenIso = 5;
 constexpr int kMix = 9;
 constexpr int kLfo1Target = 10;
 
-struct Gesture
-{
+struct Gesture {
     int begins = 0;
     int automations = 0;
     int ends = 0;
@@ -61,9 +60,8 @@ Gesture GestureOf(const std::vector<host::HostRequest>& requests, int param)
     return g;
 }
 
-class X11EditorTest : public PluginTest
-{
-  protected:
+class X11EditorTest : public PluginTest {
+protected:
     void SetUp() override
     {
         display = XOpenDisplay(nullptr);
