@@ -347,7 +347,14 @@ void* X11EditorView::openWindow(void* parent)
         return nullptr;
     }
     markAllDirty();
-    lastTick = std::chrono::steady_clock::time_point{};
+    // Painted at once, so that a host that never sends idle requests still
+    // shows the panel (when its window is already on screen); later exposures
+    // are repainted by the idle request.
+    {
+        ErrorTrap trap;
+        repaintDirtyAnd(AreaOf(0, 0, Width(), Height()));
+    }
+    lastTick = std::chrono::steady_clock::now();
     return windowHandle();
 }
 

@@ -10,6 +10,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -58,6 +59,13 @@ Gesture GestureOf(const std::vector<host::HostRequest>& requests, int param)
         }
     }
     return g;
+}
+
+// One begin-edit and one end-edit for the parameter.
+void ExpectOneGesture(const Gesture& g)
+{
+    EXPECT_EQ(g.begins, 1);
+    EXPECT_EQ(g.ends, 1);
 }
 
 class X11EditorTest : public PluginTest {
@@ -243,8 +251,7 @@ TEST_F(X11EditorTest, DragWheelAndSwitchReachTheHostAsGestures)
     Pump(100);
     EXPECT_NE(Shown(kBaseFreq), before);
     Gesture drag = GestureOf(state.TakeRequests(), kBaseFreq);
-    EXPECT_EQ(drag.begins, 1);
-    EXPECT_EQ(drag.ends, 1);
+    ExpectOneGesture(drag);
     EXPECT_GT(drag.automations, 0);
     EXPECT_TRUE(drag.ordered);
 
@@ -266,8 +273,7 @@ TEST_F(X11EditorTest, DragWheelAndSwitchReachTheHostAsGestures)
     Pump(800);
     EXPECT_NE(Shown(kMix), mixBefore);
     Gesture wheel = GestureOf(state.TakeRequests(), kMix);
-    EXPECT_EQ(wheel.begins, 1);
-    EXPECT_EQ(wheel.ends, 1);
+    ExpectOneGesture(wheel);
     EXPECT_GE(wheel.automations, 3);
 
     // A click toggles the Golden iso switch.
@@ -310,8 +316,7 @@ TEST_F(X11EditorTest, PopupTakesTypedValueOrCancelsOnRightClick)
     Pump(150);
     EXPECT_EQ(Shown(kBaseFreq).rfind("432", 0), 0u) << Shown(kBaseFreq);
     Gesture typed = GestureOf(state.TakeRequests(), kBaseFreq);
-    EXPECT_EQ(typed.begins, 1);
-    EXPECT_EQ(typed.ends, 1); // the control re-sends its value afterwards
+    ExpectOneGesture(typed); // the control re-sends its value afterwards
 
     // Typing then a right click abandons the value.
     Click(49, 130, 3);
@@ -397,9 +402,13 @@ TEST_F(X11EditorTest, HostileHostsNeverCrashOrBlock)
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), 1);
 
     // Open without close: the instance's end closes the window. A host that
-    // never sends idle gets its audio all the same.
+    // never sends idle sees the panel as it opened, and gets its audio.
     const Window again = MakeParent(0, 0);
     ASSERT_TRUE(Open(*plug, again));
+    XSync(display, False);
+    const std::vector<std::uint32_t> shown = Pixels(Child(again));
+    EXPECT_EQ(shown.size(), std::size_t{kWidth} * kHeight);
+    EXPECT_NE(std::count(shown.begin(), shown.end(), 0x202020u), static_cast<std::ptrdiff_t>(shown.size()));
     std::vector<float> in(512, 0.0f), left(512), right(512);
     float* ins[2] = {in.data(), in.data()};
     float* outs[2] = {left.data(), right.data()};
@@ -441,8 +450,7 @@ TEST_F(X11EditorTest, EventProcPropertyLeadsToTheSameHandler)
     proc(nullptr);
     Pump(800);
     const Gesture wheel = GestureOf(state.TakeRequests(), kMix);
-    EXPECT_EQ(wheel.begins, 1);
-    EXPECT_EQ(wheel.ends, 1);
+    ExpectOneGesture(wheel);
     plug->Dispatch(vst2::kOpEditorClose);
 }
 
