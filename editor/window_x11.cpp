@@ -510,27 +510,38 @@ void X11EditorView::closeWindow()
 
 // --- Presenting the canvas ---
 
+// The canvas's pixels in the area, with the pop-up laid over them, into the
+// image: row by row as they are where the visual's layout is the canvas's own,
+// else pixel by pixel through the visual's channel masks.
 void X11EditorView::copyToImage(const IArea& area)
 {
     XImage* image = x->image;
     const RasterBitmap* source = canvas();
     const RasterBitmap* overlay = popupEditor ? popupEditor->bitmap() : nullptr;
-    const IArea popupArea = overlay ? popupEditor->area() : IArea{};
+    const IArea popupArea = overlay ? popupEditor->area().Intersect(area) : IArea{};
+    const auto span = static_cast<std::size_t>(area.W());
+    std::vector<std::uint32_t> row(span);
     for (int y = area.T; y < area.B; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(image->data +
-                                                     static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
-        for (int px = area.L; px < area.R; ++px) {
-            std::uint32_t pixel = *source->At(px, y);
-            if (overlay && popupArea.Contains(px, y))
-                pixel = *overlay->At(px - popupArea.L, y - popupArea.T);
-            if (x->directPixels) {
-                row[px] = pixel | 0xFF000000u;
-                continue;
-            }
+        std::copy_n(source->At(area.L, y), span, row.begin());
+        if (!popupArea.Empty() && y >= popupArea.T && y < popupArea.B) {
+            const IArea& whole = popupEditor->area();
+            std::copy_n(overlay->At(popupArea.L - whole.L, y - whole.T), popupArea.W(),
+                        row.begin() + (popupArea.L - area.L));
+        }
+        if (x->directPixels) {
+            auto* out = reinterpret_cast<std::uint32_t*>(image->data + static_cast<std::ptrdiff_t>(y) *
+                                                                           image->bytes_per_line) +
+                        area.L;
+            for (std::size_t i = 0; i < span; ++i)
+                out[i] = row[i] | 0xFF000000u;
+            continue;
+        }
+        for (std::size_t i = 0; i < span; ++i) {
+            const std::uint32_t pixel = row[i];
             const unsigned long value = ChannelToMask((pixel >> 16) & 0xFF, image->red_mask) |
                                         ChannelToMask((pixel >> 8) & 0xFF, image->green_mask) |
                                         ChannelToMask(pixel & 0xFF, image->blue_mask);
-            XPutPixel(image, px, y, value);
+            XPutPixel(image, area.L + static_cast<int>(i), y, value);
         }
     }
 }
