@@ -1,5 +1,5 @@
-// The pieces of tessaphon-render that need no plug-in: name conversion,
-// program and parameter lookup, value checking, output formats, the module
+// The pieces of tessaphon-render that need no plug-in: program and
+// parameter lookup, value checking, output formats, the module
 // search order and the progress line.
 
 #include "tools/render/audio_file.h"
@@ -7,7 +7,7 @@
 #include "tools/render/plugin_locator.h"
 #include "tools/render/program_lookup.h"
 #include "tools/render/progress.h"
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -16,26 +16,6 @@
 
 namespace render {
 namespace {
-
-TEST(Windows1252, EveryByteBecomesItsUtf8Sequence)
-{
-    EXPECT_EQ(Windows1252ToUtf8("Healing \x96 110 Hz"), "Healing \xE2\x80\x93 110 Hz");
-    EXPECT_EQ(Windows1252ToUtf8("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");
-    EXPECT_EQ(Windows1252ToUtf8("caf\xE9 \xFF"), "caf\xC3\xA9 \xC3\xBF");
-    for (const char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'})
-        EXPECT_EQ(Windows1252ToUtf8(std::string(1, undefined)), "\xEF\xBF\xBD");
-    // Every byte gives well-formed UTF-8 of one to three bytes.
-    for (int b = 1; b < 256; ++b) {
-        const std::string utf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(b)));
-        ASSERT_GE(utf8.size(), 1u);
-        ASSERT_LE(utf8.size(), 3u);
-        const auto lead = static_cast<unsigned char>(utf8[0]);
-        const std::size_t expected = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;
-        EXPECT_EQ(utf8.size(), expected) << b;
-        for (std::size_t i = 1; i < utf8.size(); ++i)
-            EXPECT_EQ(static_cast<unsigned char>(utf8[i]) & 0xC0, 0x80) << b;
-    }
-}
 
 TEST(ProgramLookup, NumbersNamesAndAmbiguity)
 {
@@ -109,6 +89,26 @@ TEST(ParameterLookup, IndicesNamesAndQualifiedNames)
     FindParameter(params, "isochronic", error);
     EXPECT_NE(error.find("Isochronic#1"), std::string::npos);
     EXPECT_NE(error.find("Isochronic#2"), std::string::npos);
+}
+
+TEST(ParameterLookup, FormerNumberedNamesFindTheRenamedParameters)
+{
+    std::vector<ParameterInfo> params(4);
+    const char* const names[] = {"Isochronic", "Isochronic On", "LFO1 Rate", "LFO1 Free Rate"};
+    for (int i = 0; i < 4; ++i) {
+        params[static_cast<std::size_t>(i)].index = i;
+        params[static_cast<std::size_t>(i)].name = names[i];
+    }
+    AssignReferences(params);
+    std::string error;
+    const std::pair<const char*, int> found[] = {{"Isochronic", 0},  {"isochronic#1", 0}, {"Isochronic#2", 1},
+                                                 {"isochronic on", 1}, {"LFO1 Rate#1", 2}, {"lfo1 rate#2", 3}};
+    for (const auto& [key, index] : found) {
+        const ParameterInfo* p = FindParameter(params, key, error);
+        ASSERT_NE(p, nullptr) << key << ": " << error;
+        EXPECT_EQ(p->index, index) << key;
+    }
+    EXPECT_EQ(FindParameter(params, "LFO2 Rate#1", error), nullptr); // no such parameter here
 }
 
 TEST(ParameterLookup, ValuesAreCheckedBeforeThePluginSeesThem)

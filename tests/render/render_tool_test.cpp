@@ -175,7 +175,7 @@ TEST(Failures, NameTheProblemExitNonZeroAndLeaveNoFile)
         {{"--set", "Loudness=3", "-o", out}, "unknown parameter \"Loudness\""},
         {{"--set", "Mix=150", "-o", out}, "0 to 100"},
         {{"--set", "Wave=Sinus", "-o", out}, "Golden Sine"},
-        {{"--set", "Isochronic=On", "-o", out}, "Isochronic#2"},
+        {{"--set", "Isochronic=On", "-o", out}, "takes a number"},
         {{"--program", "150", "-o", out}, "does not exist"},
         {{"--program", "no such program", "-o", out}, "no program name contains"},
         {{"-o", dir.Path("no-folder/out.wav")}, "does not exist"},

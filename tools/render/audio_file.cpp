@@ -1,6 +1,6 @@
 #include "tools/render/audio_file.h"
 
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <sndfile.h>
 

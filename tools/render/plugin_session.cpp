@@ -3,7 +3,7 @@
 #include "tools/render/pending_file.h"
 #include "tools/render/plugin_locator.h"
 #include "tools/render/program_lookup.h"
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <fstream>
 #include <iterator>
@@ -77,13 +77,13 @@ std::vector<std::string> PluginSession::ProgramNames()
 {
     std::vector<std::string> names;
     for (int slot = 0; slot < instance->Effect()->numPrograms; ++slot)
-        names.push_back(Windows1252ToUtf8(instance->ProgramNameIndexed(slot)));
+        names.push_back(instance->ProgramNameIndexed(slot));
     return names;
 }
 
 std::string PluginSession::CurrentProgramName()
 {
-    return Windows1252ToUtf8(instance->ProgramName());
+    return instance->ProgramName();
 }
 
 int PluginSession::CurrentProgram()

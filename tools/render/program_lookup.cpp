@@ -1,6 +1,6 @@
 #include "tools/render/program_lookup.h"
 
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <charconv>
 
