@@ -38,11 +38,11 @@ void PrintPrograms(PluginSession& session)
 void PrintParameters(PluginSession& session)
 {
     host::PluginInstance& plugin = session.Plugin();
-    std::printf("%3s  %-15s %-14s %-4s %s\n", "idx", "name", "value", "unit", "range");
+    std::printf("%3s  %-14s %-14s %-4s %s\n", "idx", "name", "value", "unit", "range");
     for (const ParameterInfo& p : session.Parameters()) {
         const std::string name = p.name.empty() ? "(unnamed)" : p.reference;
         const std::string value = plugin.ParamDisplay(p.index);
-        std::printf("%3d  %-15s %-14s %-4s %s\n", p.index, name.c_str(), value.c_str(), p.label.c_str(),
+        std::printf("%3d  %-14s %-14s %-4s %s\n", p.index, name.c_str(), value.c_str(), p.label.c_str(),
                     p.RangeText().c_str());
     }
 }
