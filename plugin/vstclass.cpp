@@ -78,8 +78,10 @@ void VSTCLASS::DefineParameters()
         const char* start;
     };
     const LfoNames lfos[] = {
-        {kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Free Rate", "LFO1 Depth", "LFO1 Start"},
-        {kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Free Rate", "LFO2 Depth", "LFO2 Start"},
+        {kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Free Rate", "LFO1 Depth",
+         "LFO1 Start"},
+        {kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Free Rate", "LFO2 Depth",
+         "LFO2 Start"},
     };
     for (const auto& lfo : lfos) {
         p = GetParam(lfo.first);

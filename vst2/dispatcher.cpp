@@ -1,8 +1,8 @@
 #include "vst2/iplug_vst.h"
 
 #include "core/bounded_string.h"
-#include "vst2/host_text.h"
 #include "core/editor_link.h"
+#include "vst2/host_text.h"
 
 #include <climits>
 #include <cmath>

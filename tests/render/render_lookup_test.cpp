@@ -107,8 +107,9 @@ TEST(ParameterLookup, FormerNumberedNamesFindTheRenamedParameters)
     }
     AssignReferences(params);
     std::string error;
-    const std::pair<const char*, int> found[] = {{"Isochronic", 0},  {"isochronic#1", 0}, {"Isochronic#2", 1},
-                                                 {"isochronic on", 1}, {"LFO1 Rate#1", 2}, {"lfo1 rate#2", 3}};
+    const std::pair<const char*, int> found[] = {{"Isochronic", 0},   {"isochronic#1", 0},
+                                                 {"Isochronic#2", 1}, {"isochronic on", 1},
+                                                 {"LFO1 Rate#1", 2},  {"lfo1 rate#2", 3}};
     for (const auto& [key, index] : found) {
         const ParameterInfo* p = FindParameter(params, key, error);
         ASSERT_NE(p, nullptr) << key << ": " << error;
@@ -250,7 +251,8 @@ TEST(ProgressLine, FitsTheTerminalAndShowsTheShareDone)
     EXPECT_NE(line.find("2x real time"), std::string::npos) << line;
     EXPECT_NE(FormatProgressLine(0, 0, 48000.0, 0.0, 80).find("0%"), std::string::npos);
     // A tenth done in 30 s: four and a half minutes to go.
-    EXPECT_NE(FormatProgressLine(48000 * 60, 48000 * 600, 48000.0, 30.0, 120).find("4:30 left"), std::string::npos);
+    EXPECT_NE(FormatProgressLine(48000 * 60, 48000 * 600, 48000.0, 30.0, 120).find("4:30 left"),
+              std::string::npos);
 }
 
 } // namespace

@@ -34,7 +34,8 @@ std::int64_t ClaimedFrames(SNDFILE* file, std::int64_t frames)
             continue;
         long long claimed = 0;
         long long present = 0;
-        if (std::sscanf(text.c_str() + at + std::strlen(chunk), "%lld (should be %lld)", &claimed, &present) == 2 &&
+        if (std::sscanf(text.c_str() + at + std::strlen(chunk), "%lld (should be %lld)", &claimed,
+                        &present) == 2 &&
             present > 0 && claimed > present)
             return static_cast<std::int64_t>(static_cast<double>(frames) * static_cast<double>(claimed) /
                                              static_cast<double>(present));
