@@ -111,6 +111,13 @@ bool PathsAreDistinct(const RenderOptions& o, std::string& error)
     return true;
 }
 
+std::string NumberText(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
 std::string SecondsText(std::int64_t frames, int rate)
 {
     char text[32];
@@ -215,8 +222,9 @@ int Run(int argc, const char* const* argv)
 
     std::int64_t frames = static_cast<std::int64_t>(std::llround(o.seconds.value_or(kDefaultSeconds) * rate));
     if (o.seconds && frames < 1)
-        return Usage("--seconds " + std::to_string(*o.seconds) + " is less than one frame at " +
-                     std::to_string(rate) + " Hz" + (input ? " (the rate of " + o.input + ")" : ""));
+        return Usage("--seconds " + NumberText(*o.seconds) + " asks for less than one frame at " +
+                     std::to_string(rate) + " Hz" + (input ? " (the rate of " + o.input + ")" : "") +
+                     "; give at least " + NumberText(1.0 / rate) + " s");
     if (input) {
         if (input->Frames() <= 0)
             return Fail(o.input + " holds no audio");
