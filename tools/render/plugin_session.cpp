@@ -298,9 +298,11 @@ std::vector<std::uint8_t> PluginSession::PresetBytes(bool bank)
     // preset), so a copy of this one's bank is stepped through instead.
     std::string error;
     std::unique_ptr<host::PluginInstance> copy = host::PluginInstance::Create(*module, state, error);
-    if (!copy || !copy->SetChunk(true, instance->GetChunk(true)))
+    if (!copy)
         return {};
     copy->Dispatch(vst2::kOpOpen);
+    if (!copy->SetChunk(true, instance->GetChunk(true)))
+        return {};
     for (int slot = 0; slot < copy->Effect()->numPrograms; ++slot) {
         copy->Dispatch(vst2::kOpSetProgram, 0, slot);
         preset.programs.push_back({copy->ProgramName(), CurrentValues(*copy)});
