@@ -178,6 +178,43 @@ bool WriteSaves(const std::vector<PendingSave>& saves, std::string& error)
     return true;
 }
 
+// Applies the settings in their order (state, preset, program, parameters)
+// and lists what was asked for; 0, or the exit status after the message.
+int ApplySettings(PluginSession& session, const RenderOptions& o)
+{
+    std::string error;
+    if (o.listPrograms)
+        PrintPrograms(session);
+    if (!o.loadState.empty() && !session.LoadState(o.loadState, error))
+        return Fail(error);
+    if (!o.loadPreset.empty() && !session.LoadPreset(o.loadPreset, error))
+        return Fail(error);
+    if (o.program)
+        if (const int status = Settle(session.SelectProgram(*o.program, error), error))
+            return status;
+    for (const std::string& assignment : o.sets)
+        if (const int status = Settle(session.Set(assignment, error), error))
+            return status;
+    if (o.listParams)
+        PrintParameters(session);
+    return 0;
+}
+
+// What the render found wrong with its input file.
+void WarnAboutInput(const InputFile& input, const std::string& path, const RenderOutcome& outcome, int rate)
+{
+    if (outcome.nonFiniteInput > 0)
+        Warn(path + " holds " + std::to_string(outcome.nonFiniteInput) +
+             " samples that are not numbers (NaN or infinite), the first at frame " +
+             std::to_string(outcome.firstNonFiniteFrame) + " (" +
+             SecondsText(outcome.firstNonFiniteFrame, rate) + "); they were rendered as silence");
+    if (outcome.inputEndedEarly || input.AnnouncedFrames() > input.Frames())
+        Warn(path + " is shorter than its header says: " +
+             SecondsText(std::max(input.AnnouncedFrames(), input.Frames()), rate) + " announced, " +
+             SecondsText(outcome.inputEndedEarly ? outcome.frames : input.Frames(), rate) +
+             " present; the file may be damaged or still being written");
+}
+
 int Run(int argc, const char* const* argv)
 {
     const ParseResult parsed = ParseCommandLine(argc, argv);
@@ -239,20 +276,8 @@ int Run(int argc, const char* const* argv)
     if (!session)
         return Fail(error);
 
-    if (o.listPrograms)
-        PrintPrograms(*session);
-    if (!o.loadState.empty() && !session->LoadState(o.loadState, error))
-        return Fail(error);
-    if (!o.loadPreset.empty() && !session->LoadPreset(o.loadPreset, error))
-        return Fail(error);
-    if (o.program)
-        if (const int status = Settle(session->SelectProgram(*o.program, error), error))
-            return status;
-    for (const std::string& assignment : o.sets)
-        if (const int status = Settle(session->Set(assignment, error), error))
-            return status;
-    if (o.listParams)
-        PrintParameters(*session);
+    if (const int status = ApplySettings(*session, o))
+        return status;
     const std::vector<PendingSave> saves = CollectSaves(*session, o);
     if (o.output.empty()) {
         if (!WriteSaves(saves, error))
@@ -295,16 +320,8 @@ int Run(int argc, const char* const* argv)
     if (!WriteSaves(saves, error))
         return Fail(error);
 
-    if (outcome.nonFiniteInput > 0)
-        Warn(o.input + " holds " + std::to_string(outcome.nonFiniteInput) +
-             " samples that are not numbers (NaN or infinite), the first at frame " +
-             std::to_string(outcome.firstNonFiniteFrame) + " (" +
-             SecondsText(outcome.firstNonFiniteFrame, rate) + "); they were rendered as silence");
-    if (input && (outcome.inputEndedEarly || input->AnnouncedFrames() > input->Frames()))
-        Warn(o.input + " is shorter than its header says: " +
-             SecondsText(std::max(input->AnnouncedFrames(), input->Frames()), rate) + " announced, " +
-             SecondsText(outcome.inputEndedEarly ? outcome.frames : input->Frames(), rate) +
-             " present; the file may be damaged or still being written");
+    if (input)
+        WarnAboutInput(*input, o.input, outcome, rate);
     if (outcome.peak > 1.0f)
         std::fprintf(stderr,
                      "tessaphon-render: warning: the signal peaks at %.1f dBFS and was clipped in %s; "
