@@ -159,29 +159,25 @@ void PaintTitlePlate(cairo_t* cr)
     DrawText(cr, tagline, cx + 1.0, plate.top + 40.0, "ISOCHRONIC TONE GENERATOR", Align::Centre);
 }
 
-// A train of gated tone bursts, the sound the plug-in makes.
-void PaintPulseMotif(cairo_t* cr, double left, double right, double middle, double halfHeight)
+// A train of gated tone bursts, the sound the plug-in makes, brightest at
+// the end `near` (towards the title plate) and fading away from it.
+void PaintPulseMotif(cairo_t* cr, double near, double far, double middle, double halfHeight)
 {
-    constexpr int kPulses = 4;
-    const double period = (right - left) / kPulses;
+    constexpr double kPeriod = 34.0;
+    const double direction = far > near ? 1.0 : -1.0;
+    const double length = std::fabs(far - near);
     cairo_set_line_width(cr, 1.1);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    for (double x = left; x <= right; x += 0.5) {
-        const double phase = std::fmod(x - left, period) / period;
-        double level = 0.0;
-        if (phase < 0.5)
-            level = std::sin(phase * 2.0 * kPi);
-        const double value = level * std::sin((x - left) * 0.9);
-        const double y = middle - value * halfHeight;
-        if (x == left)
-            cairo_move_to(cr, x, y);
-        else
-            cairo_line_to(cr, x, y);
+    cairo_new_path(cr);
+    for (double along = 0.0; along <= length; along += 0.5) {
+        const double phase = std::fmod(along, kPeriod) / kPeriod;
+        const double envelope = phase < 0.5 ? std::sin(phase * 2.0 * kPi) : 0.0;
+        const double value = envelope * std::sin(along * 0.9);
+        cairo_line_to(cr, near + direction * along, middle - value * halfHeight);
     }
-    cairo_pattern_t* fade = cairo_pattern_create_linear(left, 0.0, right, 0.0);
-    AddStop(fade, 0.0, palette::kAmber, 0.05);
-    AddStop(fade, 0.5, palette::kAmber, 0.55);
-    AddStop(fade, 1.0, palette::kAmber, 0.05);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(near, 0.0, far, 0.0);
+    AddStop(fade, 0.0, palette::kAmber, 0.6);
+    AddStop(fade, 1.0, palette::kAmber, 0.0);
     cairo_set_source(cr, fade);
     cairo_stroke(cr);
     cairo_pattern_destroy(fade);
@@ -192,7 +188,8 @@ void PaintHeader(cairo_t* cr)
     PaintTitlePlate(cr);
     const TextStyle vendor{Face::Title, 10.0, 3.5, palette::kLabelDim};
     DrawEngraved(cr, vendor, 20.0, 43.0, "KELVO", Align::Left);
-    PaintPulseMotif(cr, 392.0, 532.0, 38.5, 11.0);
+    PaintPulseMotif(cr, g::kTitlePlate.left - 10.0, 92.0, 38.5, 10.0);
+    PaintPulseMotif(cr, g::kTitlePlate.right + 10.0, 536.0, 38.5, 10.0);
 }
 
 void PaintToneSection(cairo_t* cr)
