@@ -28,6 +28,7 @@ constexpr Box kToneSection{6, 68, 237, 184};
 constexpr Box kPulseSection{240, 68, 544, 184};
 constexpr Box kLfoSection{6, 188, 544, 356};
 constexpr double kOutputDivider = 426.5;
+constexpr double kTitleBaseline = 11.0; // below the top of the upper sections
 constexpr Box kBandWindow{236, 214, 314, 318};
 
 void PaintChassis(cairo_t* cr)
@@ -195,7 +196,7 @@ void PaintHeader(cairo_t* cr)
 void PaintToneSection(cairo_t* cr)
 {
     PaintSection(cr, kToneSection);
-    PaintSectionTitle(cr, kToneSection.left + 10.0, kToneSection.top + 12.5, "TONE",
+    PaintSectionTitle(cr, kToneSection.left + 10.0, kToneSection.top + kTitleBaseline, "TONE",
                       kToneSection.right - 10.0);
     PaintRotaryKnobPlace(cr, g::kBaseFreq, g::kLargeKnob, "FREQUENCY");
     PaintRotaryKnobPlace(cr, g::kPulseRate, g::kLargeKnob, "PULSE RATE");
@@ -206,8 +207,9 @@ void PaintToneSection(cairo_t* cr)
 void PaintPulseSection(cairo_t* cr, const LitButtons& lit)
 {
     PaintSection(cr, kPulseSection);
-    PaintSectionTitle(cr, kPulseSection.left + 10.0, kPulseSection.top + 12.5, "PULSE", kOutputDivider - 8.0);
-    PaintSectionTitle(cr, kOutputDivider + 10.0, kPulseSection.top + 12.5, "OUTPUT",
+    PaintSectionTitle(cr, kPulseSection.left + 10.0, kPulseSection.top + kTitleBaseline, "PULSE",
+                      kOutputDivider - 8.0);
+    PaintSectionTitle(cr, kOutputDivider + 10.0, kPulseSection.top + kTitleBaseline, "OUTPUT",
                       kPulseSection.right - 10.0);
     PaintVerticalGroove(cr, kOutputDivider, kPulseSection.top + 8.0, kPulseSection.bottom - 8.0);
     PaintSwitchPlace(cr, g::kGoldenSwitch, "GOLDEN");
