@@ -6,8 +6,7 @@
 
 namespace {
 
-struct ArtworkImage
-{
+struct ArtworkImage {
     int id;
     int width;
     int height;
@@ -72,8 +71,7 @@ TEST(EditorArtwork, KnobCapsAreRoundWithThePointerUp)
 // Each frame of a strip shows its own state.
 TEST(EditorArtwork, FramesOfEveryStripDiffer)
 {
-    struct Strip
-    {
+    struct Strip {
         int id;
         int frames;
         bool stacked;

@@ -270,8 +270,7 @@ void PaintBandDisplay(cairo_t* cr)
     const double cx = (kBandWindow.left + kBandWindow.right) / 2.0;
     DrawEngraved(cr, kTitleStyle, cx + 1.0, g::kSyncButton[0].top + 14.0, "BAND", Align::Centre);
     DrawWell(cr, kBandWindow, 4.0, palette::kGlass);
-    struct Band
-    {
+    struct Band {
         std::string_view name;
         std::string_view range;
     };

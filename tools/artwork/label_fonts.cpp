@@ -13,8 +13,7 @@ namespace artwork {
 
 namespace {
 
-struct FaceRequest
-{
+struct FaceRequest {
     const char* pattern;
     const char* fileName; // the file the Debian package installs
 };

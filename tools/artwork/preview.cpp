@@ -88,15 +88,13 @@ void DrawMarker(cairo_t* cr, const g::Box& track, int offset)
 
 namespace {
 
-struct KnobSetting
-{
+struct KnobSetting {
     double value;
     std::string_view text;
 };
 
 // One state of the panel to picture.
-struct Scene
-{
+struct Scene {
     KnobSetting baseFreq, pulseRate, fade, round, pan, mix;
     int carrierFrame;
     std::string_view carrierText;

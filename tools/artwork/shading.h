@@ -29,8 +29,7 @@ void DrawLamp(cairo_t* cr, double cx, double cy, double radius, bool lit);
 // halo of it; the path stays for a further stroke on top.
 void StrokeWithGlow(cairo_t* cr, double width, double glowWidth, double glowAlpha, Colour colour);
 
-struct GradientStop
-{
+struct GradientStop {
     double offset;
     Colour colour;
     double alpha = 1.0;
