@@ -31,6 +31,19 @@ int FindParameter(IPlugBase& plug, const std::string& key)
     return -1;
 }
 
+// The bitmap's colours, without alpha.
+Picture PictureOf(const RasterBitmap& bitmap)
+{
+    Picture picture;
+    picture.width = bitmap.Width();
+    picture.height = bitmap.Height();
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            picture.pixels[static_cast<std::size_t>(y * picture.width + x)] = *bitmap.At(x, y) & 0xFFFFFFu;
+    return picture;
+}
+
 void RenderOneBlock(VSTCLASS& plug)
 {
     std::vector<float> silence(kBlockFrames, 0.0f);
@@ -86,13 +99,7 @@ bool PaintPanel(int program, const std::vector<Setting>& settings, Picture& out,
     view->collectDirty(dirty);
     view->paint(IArea{0, 0, view->Width(), view->Height()});
 
-    const RasterBitmap& canvas = *view->canvas();
-    out.width = canvas.Width();
-    out.height = canvas.Height();
-    out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x)
-            out.pixels[static_cast<std::size_t>(y * out.width + x)] = *canvas.At(x, y) & 0xFFFFFFu;
+    out = PictureOf(*view->canvas());
     view->closeWindow();
     return true;
 }
@@ -105,12 +112,7 @@ bool ReadPng(const std::string& path, Picture& out)
     const std::unique_ptr<RasterBitmap> bitmap = DecodePng(bytes);
     if (!bitmap)
         return false;
-    out.width = bitmap->Width();
-    out.height = bitmap->Height();
-    out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x)
-            out.pixels[static_cast<std::size_t>(y * out.width + x)] = *bitmap->At(x, y) & 0xFFFFFFu;
+    out = PictureOf(*bitmap);
     return true;
 }
 
