@@ -8,6 +8,8 @@
 #include "tools/render/plugin_session.h"
 #include "tools/render/progress.h"
 #include "tools/render/render_pipeline.h"
+#include "tools/render/schedule_automation.h"
+#include "tools/render/track.h"
 #include "tools/render/terminal.h"
 #include "tools/render/text_folding.h"
 
@@ -21,6 +23,7 @@ using namespace render;
 
 constexpr int kFailed = 1;
 constexpr int kInterrupted = 130;
+constexpr int kUsage = 2;
 
 int Fail(const std::string& message)
 {
@@ -47,6 +50,26 @@ void PrintParameters(PluginSession& session)
     }
 }
 
+int Refuse(const std::string& message)
+{
+    std::fprintf(stderr, "tessaphon-render: %s\n", message.c_str());
+    return kUsage;
+}
+
+std::string TrackTitle(const Schedule& schedule, PluginSession& session)
+{
+    const std::string program =
+        "program " + std::to_string(session.CurrentProgram()) + " \"" + session.CurrentProgramName() + "\"";
+    return schedule.name.empty() ? program : schedule.name + " (" + program + ")";
+}
+
+// The first seconds the detail plot shows: 2 s, or four pulses when they are slower.
+double DetailSeconds(PluginSession& session, const std::vector<double>& values, int rate)
+{
+    const double pulses = 4.0 * static_cast<double>(PulsePeriodFrames(session, values, rate)) / rate;
+    return std::min(10.0, std::max(2.0, pulses));
+}
+
 std::string ChannelsText(int channels)
 {
     return channels == 1 ? "mono" : "stereo";
@@ -62,6 +85,10 @@ int Run(int argc, const char* const* argv)
     std::string error;
 
     // Everything about the files is checked before the plug-in is loaded.
+    Schedule schedule;
+    const bool scheduled = !o.track.schedule.empty();
+    if (scheduled && !ReadSchedule(o.track.schedule, schedule, error))
+        return Refuse(error);
     std::unique_ptr<InputFile> input;
     int rate = o.rate.value_or(kDefaultRate);
     int channels = 2;
@@ -98,9 +125,26 @@ int Run(int argc, const char* const* argv)
         return Fail(error);
     if (o.program && !session->SelectProgram(*o.program, error))
         return Fail(error);
+    // A schedule's program and start settings come between --program and --set.
+    SchedulePlan plan;
+    if (!o.program && scheduled && !SelectScheduleProgram(*session, schedule, error))
+        return Refuse(error);
+    if (scheduled && !PlanSchedule(*session, schedule, plan, error))
+        return Refuse(error);
     for (const std::string& assignment : o.sets)
         if (!session->Set(assignment, error))
             return Fail(error);
+    const std::vector<double> startValues = CurrentValues(*session);
+    plan.Begin(startValues);
+    const double length = o.seconds.value_or(scheduled ? schedule.length : kDefaultSeconds);
+    if (!o.track.plot.empty()) {
+        std::string bytes;
+        PlotFormat plotFormat = PlotFormat::Png;
+        PlotFormatFor(o.track.plot, plotFormat);
+        const SchedulePlot picture = MakeSchedulePlot(*session, plan, length, TrackTitle(schedule, *session));
+        if (!DrawSchedulePlot(picture, plotFormat, bytes, error) || !WritePlotFile(o.track.plot, bytes, error))
+            return Fail(error);
+    }
     if (o.listParams)
         PrintParameters(*session);
     if (!o.saveState.empty() && !session->SaveState(o.saveState, false, error))
@@ -110,7 +154,7 @@ int Run(int argc, const char* const* argv)
     if (o.output.empty())
         return 0;
 
-    std::int64_t frames = static_cast<std::int64_t>(std::llround(o.seconds.value_or(kDefaultSeconds) * rate));
+    std::int64_t frames = static_cast<std::int64_t>(std::llround(length * rate));
     if (input) {
         frames = o.seconds ? std::min(frames, input->Frames()) : input->Frames();
         if (frames <= 0)
@@ -119,6 +163,9 @@ int Run(int argc, const char* const* argv)
 
     if (!FitLength(format, frames, channels, error))
         return Fail(error);
+    const Fades fades{frames, std::llround(o.track.fadeIn * rate), std::llround(o.track.fadeOut * rate)};
+    if (fades.in + fades.out > frames)
+        return Refuse("--fade-in and --fade-out together are longer than the render");
 
     // The output file object goes before the pending file, which then
     // removes the unfinished file on every early return.
@@ -130,7 +177,27 @@ int Run(int argc, const char* const* argv)
         return Fail(error);
 
     session->StartProcessing(channels);
+    std::unique_ptr<ScheduleAutomation> automation;
+    if (!plan.Courses().empty()) {
+        automation = std::make_unique<ScheduleAutomation>(plan, startValues, session->Plugin(), rate);
+        automation->BeforeBlock(0); // the values of time 0 are in place for the preroll
+    }
+    const std::int64_t preroll = o.track.preroll ? std::llround(*o.track.preroll * rate)
+                                 : input          ? 0
+                                                  : DefaultPrerollFrames(*session, startValues, rate, o.block);
+    const std::int64_t prerollRan =
+        RunPreroll(session->Plugin(), session->Host(), preroll, o.block,
+                   preroll > 0 ? PulsePeriodFrames(*session, startValues, rate) : 0);
+    std::vector<float> detail;
     RenderSetup setup;
+    setup.automation = automation.get();
+    setup.fades = fades;
+    setup.firstHostFrame = prerollRan;
+    if (!o.track.plotDetail.empty()) {
+        setup.keepFrames = std::min<std::int64_t>(frames, std::llround(DetailSeconds(*session, startValues, rate) * rate));
+        detail.reserve(static_cast<std::size_t>(setup.keepFrames));
+        setup.keepLeft = &detail;
+    }
     setup.channels = channels;
     setup.spreadMono = o.stereo;
     setup.block = o.block;
@@ -148,6 +215,19 @@ int Run(int argc, const char* const* argv)
     if (!output->Close(error) || !pending->Commit(error))
         return Fail(error);
 
+    if (!o.track.plotDetail.empty()) {
+        DetailPlot picture;
+        picture.title = "Start of " + o.output + ": " + TrackTitle(schedule, *session);
+        picture.rate = rate;
+        picture.samples = std::move(detail);
+        picture.envelopeWindow = CarrierPeriodFrames(*session, startValues, rate);
+        PlotFormat plotFormat = PlotFormat::Png;
+        PlotFormatFor(o.track.plotDetail, plotFormat);
+        std::string bytes;
+        if (!DrawDetailPlot(picture, plotFormat, bytes, error) ||
+            !WritePlotFile(o.track.plotDetail, bytes, error))
+            return Fail(error + " (" + o.output + " was written)");
+    }
     if (outcome.peak > 1.0f)
         std::fprintf(stderr,
                      "tessaphon-render: warning: the signal peaks at %.1f dBFS and was clipped in %s; "

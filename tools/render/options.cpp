@@ -58,16 +58,18 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     // An option given twice takes its last value, as in most command-line tools.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
-    double seconds = 0.0;
+    std::string secondsText;
+    TrackOptionTexts trackTexts;
     std::string bits;
     std::string program;
     int rate = 0;
 
     app.add_option("INPUT", o.input, "audio file to process (omit to render the tone alone)")->type_name("FILE");
     app.add_option("-o,--output", o.output, "file to write: .wav, .flac, .ogg or .aiff")->type_name("FILE");
-    auto* secondsOpt = app.add_option("-s,--seconds", seconds,
-                                      "length in seconds (default 60 without INPUT; with INPUT, cuts it)")
-                          ->type_name("S");
+    auto* secondsOpt = app.add_option("-s,--seconds", secondsText,
+                                      "length: seconds, 90s, 30m, 1:30:00 (default 60 s or the schedule's "
+                                      "length without INPUT; with INPUT, cuts it)")
+                          ->type_name("T");
     app.add_flag("--stereo", o.stereo, "process a mono INPUT as stereo (it goes to both channels)");
     auto* bitsOpt = app.add_option("-b,--bits", bits, "16, 24, 32 or float (default 24; not for Ogg)")->type_name("BITS");
     auto* programOpt =
@@ -92,6 +94,7 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     app.add_option("--load-state", o.loadState, "read settings or a bank written by --save-state/--save-bank")
         ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");
+    AddTrackOptions(app, trackTexts);
 
     try {
         app.parse(argc, const_cast<char**>(argv));
@@ -110,7 +113,13 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         result.exitCode = UsageError(message);
         return result;
     };
+    std::string message;
+    if (!CheckTrackOptions(trackTexts, o.track, message))
+        return fail(message);
     if (secondsOpt->count()) {
+        double seconds = 0.0;
+        if (!ReadLengthOption("--seconds", secondsText, seconds, message))
+            return fail(message);
         if (!std::isfinite(seconds) || seconds <= 0.0 || seconds > 7.0 * 24 * 3600)
             return fail("--seconds takes a length above 0 and at most a week");
         o.seconds = seconds;
@@ -133,12 +142,15 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
             return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
     if (o.output == "-" || o.input == "-")
         return fail("standard input and output are not supported; name a file");
-    const bool listing = o.listPrograms || o.listParams || !o.saveState.empty() || !o.saveBank.empty();
+    const bool listing = o.listPrograms || o.listParams || !o.saveState.empty() || !o.saveBank.empty() ||
+                         !o.track.plot.empty();
     if (o.output.empty() && !listing)
         return fail(o.input.empty() ? "nothing to do: give -o OUTPUT (or --list-programs, --list-params)"
                                     : "no output file: give -o OUTPUT");
     if (o.output.empty() && !o.input.empty())
         return fail("INPUT given without -o OUTPUT");
+    if (o.output.empty() && !o.track.plotDetail.empty())
+        return fail("--plot-detail draws the start of a render; give -o OUTPUT");
     if (o.stereo && o.input.empty())
         return fail("--stereo applies to a mono INPUT; the tone alone is always stereo");
     return result;

@@ -2,6 +2,8 @@
 // The command line of tessaphon-render, parsed and checked for consistency.
 // Nothing here loads the plug-in or touches a file.
 
+#include "tools/render/track_options.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +28,7 @@ struct RenderOptions {
     std::string saveBank;               // all program slots (bank chunk)
     std::string loadState;              // either kind
     bool quiet = false;
+    TrackOptions track;                 // schedule, fades, preroll, plots
 };
 
 constexpr int kDefaultRate = 48000;

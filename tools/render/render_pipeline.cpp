@@ -3,6 +3,7 @@
 #include "host/plugin_host.h"
 #include "tools/render/audio_file.h"
 #include "tools/render/progress.h"
+#include "tools/render/schedule_automation.h"
 #include "tools/render/terminal.h"
 
 #include <algorithm>
@@ -126,6 +127,16 @@ float Interleave(const double* const* outs, int channels, int frames, float* dst
     return peak;
 }
 
+// Fades the chunk's frames and keeps what a plot asks for.
+void FinishChunk(const RenderSetup& setup, float* interleaved, std::int64_t frames, std::int64_t firstFrame)
+{
+    if (setup.fades.Any())
+        ApplyFades(setup.fades, interleaved, setup.channels, frames, firstFrame);
+    if (setup.keepLeft)
+        for (std::int64_t i = 0; i < frames && firstFrame + i < setup.keepFrames; ++i)
+            setup.keepLeft->push_back(interleaved[i * setup.channels]);
+}
+
 } // namespace
 
 RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostState, InputFile* input,
@@ -185,12 +196,15 @@ RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostSt
                         std::copy(src, src + n, inR.begin());
                 }
             }
-            hostState.SetSamplePosition(static_cast<double>(position + done));
+            if (setup.automation)
+                setup.automation->BeforeBlock(position + done);
+            hostState.SetSamplePosition(static_cast<double>(setup.firstHostFrame + position + done));
             plugin.ProcessDouble(ins, outs, n);
             const float peak =
                 Interleave(outs, channels, n, chunk->samples.data() + done * channels, setup.trackPeak);
             outcome.peak = std::max(outcome.peak, peak);
         }
+        FinishChunk(setup, chunk->samples.data(), frames, position);
         chunk->frames = frames;
         if (frames > 0)
             ring.Filled();

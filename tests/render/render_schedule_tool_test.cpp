@@ -1,0 +1,188 @@
+// tessaphon-render over time, run as a program: schedules measured from the
+// rendered sound and compared with the same automation from a test host,
+// fades, the preroll, and schedules that are refused.
+
+#include "host/plugin_host.h"
+#include "tool_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRate = 48000;
+
+// Frames at which the left channel opens after a shut stretch (the gate of
+// a pulse), looking at windows of a carrier period.
+std::vector<long long> PulseStarts(const Audio& audio, int window)
+{
+    std::vector<long long> starts;
+    bool wasOn = true;
+    for (long long w = 0; w + window <= audio.Frames(); w += window) {
+        float peak = 0.0f;
+        for (long long i = w; i < w + window; ++i)
+            peak = std::max(peak, std::fabs(audio.At(i, 0)));
+        const bool on = peak > 1e-4f;
+        if (on && !wasOn)
+            starts.push_back(w);
+        wasOn = on;
+    }
+    return starts;
+}
+
+// The pulse rate around second t: pulses counted over a second on either side.
+double MeasuredRate(const std::vector<long long>& starts, double t)
+{
+    std::vector<long long> near;
+    for (long long s : starts)
+        if (std::fabs(static_cast<double>(s) / kRate - t) <= 1.0)
+            near.push_back(s);
+    if (near.size() < 2)
+        return 0.0;
+    return static_cast<double>(near.size() - 1) * kRate / static_cast<double>(near.back() - near.front());
+}
+
+ToolResult Render(const TempFolder& dir, const std::string& schedule, std::vector<std::string> extra)
+{
+    WriteFileText(dir.Path("plan.toml"), schedule);
+    std::vector<std::string> args{"--schedule", dir.Path("plan.toml"), "--bits", "float", "-q", "-o",
+                                  dir.Path("out.wav")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunTool(args);
+}
+
+TEST(ScheduleRender, ARampsPulseRateMeasuredFromTheEnvelopeFollowsThePlan)
+{
+    TempFolder dir;
+    const ToolResult r = Render(dir,
+                                "length = \"1:10\"\n"
+                                "[start]\nIsochronic = 14\nRound = 0\n"
+                                "[[step]]\nat = \"5s\"\nover = \"1m\"\nIsochronic = 4\n",
+                                {});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Audio audio;
+    ASSERT_TRUE(ReadAudio(dir.Path("out.wav"), audio));
+    ASSERT_EQ(audio.Frames(), 70LL * kRate);
+    const std::vector<long long> starts = PulseStarts(audio, 240);
+    for (double t = 5.0; t <= 65.0; t += 10.0) {
+        const double planned = 14.0 - 10.0 * (t - 5.0) / 60.0;
+        EXPECT_NEAR(MeasuredRate(starts, t), planned, planned * 0.02) << "at " << t << " s";
+    }
+}
+
+// A test host that plays the same automation a schedule describes, sending
+// every block's value as a normalised position like a digital audio
+// workstation's automation lane.
+std::vector<float> HostRenderWithAutomation(int block, long long frames)
+{
+    std::string error;
+    auto module = host::PluginModule::Open(TESSAPHON_MODULE_PATH, error);
+    EXPECT_TRUE(module) << error;
+    host::HostState state;
+    state.SetTempo(120.0);
+    state.SetPlaying(true);
+    state.SetSampleRate(kRate);
+    auto plugin = host::PluginInstance::Create(*module, state, error);
+    plugin->Start(kRate, block);
+    plugin->StringToParameter(1, "14");
+    std::vector<double> inL(static_cast<std::size_t>(block)), inR(inL), outL(inL), outR(inL);
+    double* ins[2] = {inL.data(), inR.data()};
+    double* outs[2] = {outL.data(), outR.data()};
+    std::vector<float> left;
+    for (long long f = 0; f < frames; f += block) {
+        const double t = static_cast<double>(f) / kRate;
+        // Isochronic 14 -> 4 Hz over 0.5 s to 2.5 s (a linear parameter from 0.01 to 512 Hz).
+        const double pulse = t < 0.5 ? 14.0 : t >= 2.5 ? 4.0 : 14.0 - 10.0 * (t - 0.5) / 2.0;
+        plugin->SetParameter(1, static_cast<float>((pulse - 0.01) / (512.0 - 0.01)));
+        // Base Freq 200 -> 400 Hz exponentially over 1 s to 3 s (its position is the root of the range's share).
+        const double carrier = t < 1.0 ? 200.0 : t >= 3.0 ? 400.0 : 200.0 * std::pow(2.0, (t - 1.0) / 2.0);
+        plugin->SetParameter(0, static_cast<float>(std::sqrt((carrier - 20.0) / 19980.0)));
+        if (t >= 2.0)
+            plugin->SetParameter(3, 4.0f / 7.0f); // Wave: Golden Sine
+        state.SetSamplePosition(static_cast<double>(f));
+        const int n = static_cast<int>(std::min<long long>(block, frames - f));
+        plugin->ProcessDouble(ins, outs, n);
+        left.insert(left.end(), outL.begin(), outL.begin() + n);
+    }
+    return left;
+}
+
+TEST(ScheduleRender, RendersTheSameSamplesAsTheSameAutomationFromAHost)
+{
+    TempFolder dir;
+    const ToolResult r = Render(dir,
+                                "length = 4\n[start]\nIsochronic = 14\n"
+                                "[[step]]\nat = 0.5\nover = 2\nIsochronic = 4\n"
+                                "[[step]]\nat = 1\nover = 2\ncurve = \"exponential\"\n\"Base Freq\" = 400\n"
+                                "[[step]]\nat = \"2s\"\nWave = \"Golden Sine\"\n",
+                                {"--preroll", "0", "--block", "256"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Audio audio;
+    ASSERT_TRUE(ReadAudio(dir.Path("out.wav"), audio));
+    const std::vector<float> expected = HostRenderWithAutomation(256, 4LL * kRate);
+    ASSERT_EQ(audio.Frames(), static_cast<long long>(expected.size()));
+    long long differing = 0;
+    for (long long i = 0; i < audio.Frames(); ++i)
+        differing += audio.At(i, 0) != expected[static_cast<std::size_t>(i)];
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(ScheduleRender, FadesReachZeroAndThePrerollRemovesTheStartUpThump)
+{
+    TempFolder dir;
+    const std::string out = dir.Path("out.wav");
+    // The mean of the start is the offset a listener hears as a thump: over
+    // the first 100 ms, and over the first two pulses (the preroll lets the
+    // render begin between two pulses, so the first 100 ms may be silent).
+    auto startOffsets = [&](const std::vector<std::string>& extra) {
+        std::vector<std::string> args{"--seconds", "2", "--bits", "float", "-q", "-o", out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ToolResult r = RunTool(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        Audio audio;
+        EXPECT_TRUE(ReadAudio(out, audio));
+        double sum = 0.0;
+        std::pair<double, double> offsets;
+        for (long long i = 0; i < kRate / 2; ++i) {
+            sum += audio.At(i, 0);
+            if (i + 1 == kRate / 10)
+                offsets.first = std::fabs(sum / (kRate / 10));
+        }
+        offsets.second = std::fabs(sum / (kRate / 2));
+        return offsets;
+    };
+    EXPECT_GT(startOffsets({"--preroll", "0"}).second, 1e-2) << "without a preroll the start should thump";
+    const auto [first100ms, firstPulses] = startOffsets({});
+    EXPECT_LT(first100ms, 1e-3) << "above -60 dBFS";
+    EXPECT_LT(firstPulses, 1e-3) << "above -60 dBFS";
+
+    ASSERT_EQ(RunTool({"--seconds", "3", "--fade-in", "1s", "--fade-out", "0:01.5", "--bits", "float", "-q",
+                       "-o", out})
+                  .status,
+              0);
+    Audio audio;
+    ASSERT_TRUE(ReadAudio(out, audio));
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(audio.At(0, c), 0.0f);
+        EXPECT_EQ(audio.At(audio.Frames() - 1, c), 0.0f);
+    }
+}
+
+TEST(ScheduleRender, AnInvalidScheduleIsRefusedWithItsLineBeforeAnythingIsWritten)
+{
+    TempFolder dir;
+    const ToolResult r = Render(dir, "length = \"10s\"\n[[step]]\nat = \"2s\"\nMixx = 40\n",
+                                {"--plot", dir.Path("plan.png")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("plan.toml:4:1: unknown parameter \"Mixx\""), std::string::npos) << r.err;
+    EXPECT_FALSE(FileExists(dir.Path("out.wav")));
+    EXPECT_FALSE(FileExists(dir.Path("plan.png")));
+    EXPECT_EQ(RunTool({"--seconds", "90x", "-o", dir.Path("out.wav")}).status, 2);
+    EXPECT_EQ(RunTool({"--fade-in", "2s", "--fade-out", "2s", "--seconds", "3", "-o", dir.Path("out.wav")}).status,
+              2);
+}
+
+} // namespace
