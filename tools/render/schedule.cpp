@@ -4,6 +4,7 @@
 
 #include <toml++/toml.h>
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -32,6 +33,15 @@ std::string NumberValueText(double v)
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, v);
     return std::string(text, result.ptr);
+}
+
+// Tables hand their keys over sorted by name; messages about the second of
+// two values should point at the later one in the file.
+void SortByPlace(std::vector<ScheduleValue>& values)
+{
+    std::stable_sort(values.begin(), values.end(), [](const ScheduleValue& a, const ScheduleValue& b) {
+        return a.place.line != b.place.line ? a.place.line < b.place.line : a.place.column < b.place.column;
+    });
 }
 
 // A parameter value: a number or a text.
@@ -82,6 +92,7 @@ std::optional<Failure> ReadStart(const toml::node& node, Schedule& schedule)
             return failure;
         schedule.start.push_back(std::move(v));
     }
+    SortByPlace(schedule.start);
     return std::nullopt;
 }
 
@@ -133,6 +144,7 @@ std::optional<Failure> ReadStep(const toml::node& node, double length, Schedule&
     }
     if (step.values.empty())
         return Failure{step.place, "this step changes no parameter"};
+    SortByPlace(step.values);
     if (step.curvePlace.line != 0 && step.over == 0.0)
         return Failure{step.curvePlace, "a curve applies to a ramp; give `over` too"};
     if (!schedule.steps.empty() && step.at < schedule.steps.back().at)
