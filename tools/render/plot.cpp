@@ -175,7 +175,7 @@ void YTicks(cairo_t* cr, const Box& box, const Axis& axis, const std::vector<dou
 std::vector<double> LinearTicks(double low, double high)
 {
     std::vector<double> ticks;
-    const double step = NiceStep(high - low, 4);
+    const double step = NiceStep(high - low, 5);
     for (double v = std::ceil(low / step) * step; v <= high + step * 1e-9; v += step)
         ticks.push_back(v);
     return ticks;
@@ -277,7 +277,9 @@ Axis PaddedAxis(const PlotCurve& curve, double floor, double ceiling)
 {
     auto [lo, hi] = Extent(curve);
     const double pad = std::max((hi - lo) * 0.15, std::max(std::fabs(hi) * 0.1, 1.0));
-    return {std::max(floor, lo - pad), std::min(ceiling, hi + pad), false};
+    const double step = NiceStep(hi - lo + 2 * pad, 5);
+    return {std::max(floor, std::floor((lo - pad) / step) * step), std::min(ceiling, std::ceil((hi + pad) / step) * step),
+            false};
 }
 
 } // namespace
