@@ -28,6 +28,11 @@ TEST(ProgramLookup, NumbersNamesAndAmbiguity)
     EXPECT_EQ(FindProgram(names, "golden sine", error), 1); // the exact name wins
     EXPECT_EQ(FindProgram(names, "half", error), 2);
     EXPECT_EQ(FindProgram(names, "\xE2\x80\x93 285", error), 4);
+    // Typed look-alikes: a hyphen for the en dash, runs of blanks, a typographic apostrophe.
+    EXPECT_EQ(FindProgram(names, "solfeggio - 285", error), 4);
+    EXPECT_EQ(FindProgram(names, "10.6  (relaxed   &\talert)", error), 3);
+    const std::vector<std::string> earth = {"Earth's magnetic field", "Mars"};
+    EXPECT_EQ(FindProgram(earth, "earth\xE2\x80\x99s", error), 0);
 
     for (const char* bad : {"5", "99999999999", "", "  ", "nothing like it"}) {
         error.clear();
@@ -224,6 +229,8 @@ TEST(ProgressLine, FitsTheTerminalAndShowsTheShareDone)
     EXPECT_NE(line.find("0:00 / 0:02"), std::string::npos) << line;
     EXPECT_NE(line.find("2x real time"), std::string::npos) << line;
     EXPECT_NE(FormatProgressLine(0, 0, 48000.0, 0.0, 80).find("0%"), std::string::npos);
+    // A tenth done in 30 s: four and a half minutes to go.
+    EXPECT_NE(FormatProgressLine(48000 * 60, 48000 * 600, 48000.0, 30.0, 120).find("4:30 left"), std::string::npos);
 }
 
 } // namespace

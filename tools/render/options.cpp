@@ -1,5 +1,8 @@
 #include "tools/render/options.h"
 
+#include "tools/render/preset_file.h"
+#include "tools/render/text_folding.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cmath>
@@ -9,6 +12,8 @@
 namespace render {
 
 namespace {
+
+constexpr const char* kToolVersion = "1.1";
 
 constexpr const char* kDescription =
     "tessaphon-render: renders isochronic tones through the Tessaphon plug-in, or processes an audio\n"
@@ -38,12 +43,19 @@ constexpr const char* kFooter =
     "\nThe plug-in is taken from --plugin, else Tessaphon.so beside this program or in ../vst2/,\n"
     "then the folders in $LXVST_PATH and $VST_PATH, ~/.vst, ~/.lxvst, /usr/lib/vst,\n"
     "/usr/local/lib/vst (and the lxvst variants).\n"
-    "Exit status: 0 done, 1 failed, 2 bad command line, 130 interrupted.";
+    "\nAn option given twice takes its last value, with a warning; an empty value is refused.\n"
+    "Warnings also come for --stereo with a stereo INPUT (nothing to spread) and for --seconds longer\n"
+    "than INPUT (the file's length is rendered). A mono output carries the left channel of the tone\n"
+    "(Pan moves the tone away from it). The samples depend on --block: give the same block size to\n"
+    "reproduce a render.\n"
+    "Exit status: 0 done, 1 failed while rendering or on a file, 2 bad command line (unknown program\n"
+    "or parameter, value out of range, unknown format, a length under one frame, a file both read and\n"
+    "written), 130 interrupted.";
 
 int UsageError(const std::string& message)
 {
     std::fprintf(stderr, "tessaphon-render: %s\nRun tessaphon-render --help for the options.\n", message.c_str());
-    return 2;
+    return kUsageError;
 }
 
 } // namespace
@@ -93,13 +105,23 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     app.add_option("--save-bank", o.saveBank, "write all program slots (the plug-in's bank chunk)")->type_name("FILE");
     app.add_option("--load-state", o.loadState, "read settings or a bank written by --save-state/--save-bank")
         ->type_name("FILE");
+    app.add_option("--save-preset", o.savePreset,
+                   "write a standard preset file: FILE.fxp the current program, FILE.fxb all slots")
+        ->type_name("FILE");
+    app.add_option("--load-preset", o.loadPreset, "read a .fxp program or .fxb bank (before --program/--set)")
+        ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");
     AddTrackOptions(app, trackTexts);
+    app.set_version_flag("--version", std::string("tessaphon-render ") + kToolVersion);
 
     try {
         app.parse(argc, const_cast<char**>(argv));
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
+        result.kind = ParseResult::Kind::Exit;
+        return result;
+    } catch (const CLI::CallForVersion&) {
+        std::cout << app.version() << "\n";
         result.kind = ParseResult::Kind::Exit;
         return result;
     } catch (const CLI::ParseError& e) {
@@ -113,6 +135,17 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         result.exitCode = UsageError(message);
         return result;
     };
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_items_expected_max() < 1 || option->get_name() == "--set")
+            continue;
+        const std::vector<std::string> given = option->results();
+        for (const std::string& value : given)
+            if (Trim(value).empty())
+                return fail(option->get_name() + " needs a value, not an empty text");
+        if (given.size() > 1)
+            result.warnings.push_back(option->get_name() + " given " + std::to_string(given.size()) +
+                                      " times; the last one (" + given.back() + ") counts");
+    }
     std::string message;
     if (!CheckTrackOptions(trackTexts, o.track, message))
         return fail(message);
@@ -138,12 +171,16 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     if (!std::isfinite(o.tempo) || o.tempo <= 0.0 || o.tempo > 1000.0)
         return fail("--tempo takes a tempo above 0 and at most 1000 BPM");
     for (const std::string& s : o.sets)
-        if (s.find('=') == std::string::npos)
+        if (s.find('=') == std::string::npos || Trim(s.substr(0, s.find('='))).empty() ||
+            Trim(s.substr(s.find('=') + 1)).empty())
             return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
     if (o.output == "-" || o.input == "-")
         return fail("standard input and output are not supported; name a file");
+    bool bank = false;
+    if (!o.savePreset.empty() && !PresetKindOf(o.savePreset, bank))
+        return fail("--save-preset writes FILE.fxp (a program) or FILE.fxb (a bank), not " + o.savePreset);
     const bool listing = o.listPrograms || o.listParams || !o.saveState.empty() || !o.saveBank.empty() ||
-                         !o.track.plot.empty();
+                         !o.savePreset.empty() || !o.track.plot.empty();
     if (o.output.empty() && !listing)
         return fail(o.input.empty() ? "nothing to do: give -o OUTPUT (or --list-programs, --list-params)"
                                     : "no output file: give -o OUTPUT");

@@ -27,6 +27,8 @@ struct RenderOptions {
     std::string saveState;              // the current settings (program chunk)
     std::string saveBank;               // all program slots (bank chunk)
     std::string loadState;              // either kind
+    std::string savePreset;             // .fxp: the current program, .fxb: every slot
+    std::string loadPreset;             // either kind
     bool quiet = false;
     TrackOptions track;                 // schedule, fades, preroll, plots
 };
@@ -36,9 +38,13 @@ constexpr double kDefaultSeconds = 60.0;
 
 struct ParseResult {
     enum class Kind { Run, Exit } kind = Kind::Run;
-    int exitCode = 0;    // for Exit: 0 after --help, 2 after a usage error
+    int exitCode = 0;    // for Exit: 0 after --help or --version, 2 after a usage error
     RenderOptions options;
+    std::vector<std::string> warnings; // options given twice and the like; the run goes on
 };
+
+// Exit status of a command line the tool cannot act on.
+constexpr int kUsageError = 2;
 
 // Parses argv; help and usage errors are printed here (help to stdout, errors
 // to stderr) and come back as Exit.

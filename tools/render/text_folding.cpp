@@ -31,6 +31,40 @@ std::string FoldCase(std::string_view text)
     return out;
 }
 
+std::string FoldLookalikes(std::string_view text)
+{
+    struct Lookalike {
+        std::string_view utf8;
+        char plain;
+    };
+    static constexpr Lookalike kLookalikes[] = {
+        {"\xE2\x80\x90", '-'},  {"\xE2\x80\x91", '-'},  {"\xE2\x80\x92", '-'},  {"\xE2\x80\x93", '-'},
+        {"\xE2\x80\x94", '-'},  {"\xE2\x88\x92", '-'},  {"\xE2\x80\x98", '\''}, {"\xE2\x80\x99", '\''},
+        {"\xC2\xB4", '\''},     {"\xC2\xA0", ' '},
+    };
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        char c = text[i];
+        std::size_t length = 1;
+        for (const Lookalike& l : kLookalikes) {
+            if (text.substr(i, l.utf8.size()) == l.utf8) {
+                c = l.plain;
+                length = l.utf8.size();
+                break;
+            }
+        }
+        i += length;
+        if (IsBlank(c)) {
+            if (!out.empty() && out.back() == ' ')
+                continue;
+            c = ' ';
+        }
+        out += c;
+    }
+    return FoldCase(out);
+}
+
 bool IsDigits(std::string_view text)
 {
     if (text.empty())

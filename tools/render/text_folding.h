@@ -13,6 +13,11 @@ std::string Trim(std::string_view text);
 // ASCII letters folded to lower case; other bytes (UTF-8 included) unchanged.
 std::string FoldCase(std::string_view text);
 
+// Text folded for matching names as a person types them: ASCII case folded,
+// the typographic dashes and the minus sign (UTF-8) read as '-', typographic
+// single quotes as '\'', and every run of blanks as one space.
+std::string FoldLookalikes(std::string_view text);
+
 // True when text is one or more decimal digits and nothing else.
 bool IsDigits(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "tools/render/time_text.h"
 
+#include "tools/render/parameter_lookup.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -122,8 +124,10 @@ bool ReadDuration(const std::string& raw, double& seconds, std::string& error)
         if (!std::isspace(static_cast<unsigned char>(c)))
             text += c;
     double value = 0.0;
-    const bool ok = text.find(':') != std::string::npos ? ReadClock(text, value) : ReadWithUnits(text, value);
-    if (!ok || !std::isfinite(value)) {
+    // A plain number is seconds in any decimal form, exponents included ("1e-3").
+    const bool ok = ReadNumber(text, value) ||
+                    (text.find(':') != std::string::npos ? ReadClock(text, value) : ReadWithUnits(text, value));
+    if (!ok || !std::isfinite(value) || value < 0.0) {
         error = "\"" + raw + "\" is not a time; write seconds (90, 2.5), a number with a unit (500ms, 90s, 30m, "
                 "1.5h, 1h30m) or a clock (1:30, 1:30:00)";
         return false;

@@ -49,7 +49,7 @@ bool SelectScheduleProgram(PluginSession& session, const Schedule& schedule, std
     if (!schedule.program)
         return true;
     std::string message;
-    if (session.SelectProgram(*schedule.program, message))
+    if (session.SelectProgram(*schedule.program, message) == Outcome::Done)
         return true;
     error = PlaceText(schedule.path, schedule.programPlace, message);
     return false;
@@ -61,7 +61,7 @@ bool PlanSchedule(PluginSession& session, const Schedule& schedule, SchedulePlan
         return false;
     for (const StartSetting& setting : plan.Start()) {
         std::string message;
-        if (!session.Set(std::to_string(setting.param->index) + "=" + setting.text, message)) {
+        if (session.Set(std::to_string(setting.param->index) + "=" + setting.text, message) != Outcome::Done) {
             error = schedule.path + ": " + message;
             return false;
         }
