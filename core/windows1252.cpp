@@ -1,6 +1,6 @@
 #include "core/windows1252.h"
 
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 #include <cstdint>
 

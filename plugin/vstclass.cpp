@@ -39,13 +39,14 @@ void VSTCLASS::DefineParameters()
 
     p = GetParam(kWave);
     p->DefineChoice("Wave", 0, 8, "");
-    for (const char* text : {"Sine", "Triangle", "Saw", "Square", "Golden Sine", "Sine Half", "Gold. Triangle",
-                             "Gold. Square"})
+    for (const char* text :
+         {"Sine", "Triangle", "Saw", "Square", "Golden Sine", "Sine Half", "Gold. Triangle", "Gold. Square"})
         p->AddDisplayText(p->GetDisplayTextCount(), text);
 
     GetParam(kPan)->DefineInteger("Pan", 0, -100, 100, "%");
 
-    auto defineSwitch = [this](int index, const char* name, int defaultValue, const char* off, const char* on) {
+    auto defineSwitch = [this](int index, const char* name, int defaultValue, const char* off,
+                               const char* on) {
         IParameter* s = GetParam(index);
         s->DefineChoice(name, defaultValue, 2, "");
         s->AddDisplayText(0, off);
@@ -59,12 +60,12 @@ void VSTCLASS::DefineParameters()
     GetParam(kMix)->DefineInteger("Mix", 50, 0, 100, "%");
 
     static const char* const kTargets[] = {"No Assign", "Base Freq", "Isochronic", "Round", "Pan", "Volume"};
-    static const char* const kLfoWaves[] = {"Sine", "Triangle", "Saw", "Saw Flip", "Square", "Sine Half",
-                                            "Half Flip"};
+    static const char* const kLfoWaves[] = {"Sine",   "Triangle",  "Saw",      "Saw Flip",
+                                            "Square", "Sine Half", "Half Flip"};
     static const char* const kDivisions[] = {
-        "1/32", "1/16T", "1/32D", "1/16", "1/8T", "1/16D", "1/8",  "1/4T", "1/8D",  "1/4",  "1/2T",
-        "1/4D", "1/2",   "1/1T",  "1/2D", "1/1",  "2/1T",  "1/1D", "2/1",  "4/1T",  "2/1D", "4/1",
-        "8/1T", "4/1D",  "8/1",   "16/1T", "8/1D", "16/1", "32/1T", "16/1D", "32/1"};
+        "1/32", "1/16T", "1/32D", "1/16",  "1/8T", "1/16D", "1/8",   "1/4T",  "1/8D", "1/4",  "1/2T",
+        "1/4D", "1/2",   "1/1T",  "1/2D",  "1/1",  "2/1T",  "1/1D",  "2/1",   "4/1T", "2/1D", "4/1",
+        "8/1T", "4/1D",  "8/1",   "16/1T", "8/1D", "16/1",  "32/1T", "16/1D", "32/1"};
 
     struct LfoNames {
         int first;
@@ -77,8 +78,10 @@ void VSTCLASS::DefineParameters()
         const char* start;
     };
     const LfoNames lfos[] = {
-        {kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Free Rate", "LFO1 Depth", "LFO1 Start"},
-        {kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Free Rate", "LFO2 Depth", "LFO2 Start"},
+        {kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Free Rate", "LFO1 Depth",
+         "LFO1 Start"},
+        {kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Free Rate", "LFO2 Depth",
+         "LFO2 Start"},
     };
     for (const auto& lfo : lfos) {
         p = GetParam(lfo.first);

@@ -1,6 +1,6 @@
 #include "vst2/host_text.h"
 
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 // Windows hosts read and write the 8-bit texts of the code page as they are.
 

@@ -50,9 +50,7 @@ std::vector<float> Render(host::PluginInstance& plug)
 
 } // namespace
 
-class ByNameHostTest : public PluginTest
-{
-};
+class ByNameHostTest : public PluginTest {};
 
 TEST_F(ByNameHostTest, SettingsRestoredByNameSoundTheSame)
 {

@@ -51,7 +51,8 @@ TEST(WrittenFiles, NeverReplaceAFileReadOrAnotherFileWritten)
     for (const auto& args : clashes) {
         const ToolResult r = RunTool(args);
         EXPECT_EQ(r.status, 2) << args[0] << " " << args[1] << "\n" << r.err;
-        const bool named = r.err.find("same file") != std::string::npos || r.err.find("would replace") != std::string::npos;
+        const bool named =
+            r.err.find("same file") != std::string::npos || r.err.find("would replace") != std::string::npos;
         EXPECT_TRUE(named) << r.err;
         EXPECT_EQ(ReadFileText(dir.Path("in.wav")), in);
         EXPECT_EQ(ReadFileText(dir.Path("s.tst")), state);
@@ -131,7 +132,8 @@ TEST(InputFiles, NonFiniteSamplesBecomeSilenceWithOneWarning)
     samples[2 * 200 + 1] = inf;
     samples[2 * 300] = -inf;
     ASSERT_TRUE(WriteAudio(dir.Path("in.wav"), 48000, 2, samples));
-    const ToolResult r = RunTool({"--set", "Mix=0", "--bits", "16", dir.Path("in.wav"), "-o", dir.Path("out.wav")});
+    const ToolResult r =
+        RunTool({"--set", "Mix=0", "--bits", "16", dir.Path("in.wav"), "-o", dir.Path("out.wav")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("3 samples"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("frame 100"), std::string::npos) << r.err;

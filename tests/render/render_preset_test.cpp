@@ -18,7 +18,8 @@ Preset SampleBank()
     bank.pluginId = kShape.pluginId;
     bank.pluginVersion = 0x10000;
     for (int p = 0; p < kShape.programs; ++p)
-        bank.programs.push_back({"slot " + std::to_string(p), std::vector<float>(25, static_cast<float>(p) / 150.0f)});
+        bank.programs.push_back(
+            {"slot " + std::to_string(p), std::vector<float>(25, static_cast<float>(p) / 150.0f)});
     return bank;
 }
 
@@ -111,12 +112,12 @@ TEST(PresetFile, BankAndProgramRoundTripThroughTheTool)
     EXPECT_EQ(ReadFileText(dir.Path("b.fxb")), a);
 
     // A program carries the sound: rendering after loading it gives the same samples.
-    ASSERT_EQ(RunTool({"--program", "104", "--set", "Mix=70", "--save-preset", dir.Path("p.fxp"), "--bits", "float",
-                       "--seconds", "1", "-q", "-o", dir.Path("direct.wav")})
+    ASSERT_EQ(RunTool({"--program", "104", "--set", "Mix=70", "--save-preset", dir.Path("p.fxp"), "--bits",
+                       "float", "--seconds", "1", "-q", "-o", dir.Path("direct.wav")})
                   .status,
               0);
-    const ToolResult loaded = RunTool({"--load-preset", dir.Path("p.fxp"), "--bits", "float", "--seconds", "1",
-                                       "-o", dir.Path("loaded.wav")});
+    const ToolResult loaded = RunTool({"--load-preset", dir.Path("p.fxp"), "--bits", "float", "--seconds",
+                                       "1", "-o", dir.Path("loaded.wav")});
     ASSERT_EQ(loaded.status, 0) << loaded.err;
     EXPECT_NE(loaded.err.find("preset from"), std::string::npos) << loaded.err;
     Audio direct;

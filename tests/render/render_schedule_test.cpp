@@ -38,8 +38,9 @@ std::string Refusal(const std::string& text)
 TEST(ScheduleFile, TimesAreReadInEveryWrittenForm)
 {
     const std::pair<const char*, double> good[] = {
-        {"90", 90},      {"2.5", 2.5},  {"500ms", 0.5},     {"90s", 90},     {"30m", 1800},    {"1.5h", 5400},
-        {"1h30m", 5400}, {"2m 30s", 150}, {"1:30", 90},     {"1:30:00", 5400}, {"0:00:05.5", 5.5}, {"30 min", 1800}, {"1e3", 1000},
+        {"90", 90},         {"2.5", 2.5},     {"500ms", 0.5},  {"90s", 90},  {"30m", 1800},
+        {"1.5h", 5400},     {"1h30m", 5400},  {"2m 30s", 150}, {"1:30", 90}, {"1:30:00", 5400},
+        {"0:00:05.5", 5.5}, {"30 min", 1800}, {"1e3", 1000},
     };
     for (const auto& [text, seconds] : good) {
         double value = -1.0;
@@ -61,17 +62,22 @@ TEST(ScheduleFile, EveryInvalidScheduleIsRefusedWithItsLineAndColumn)
     const std::pair<const char*, const char*> cases[] = {
         {"length = 60\n[[step]]\nat = 1\nMixx = 4\n", "s.toml:4:1: unknown parameter \"Mixx\""},
         {"length = 60\n[start]\nMix = 101\n", "s.toml:3:1: \"Mix\" takes 0 to 100 %"},
-        {"length = 60\n[[step]]\nat = 10\nMix = 4\n[[step]]\nat = 5\nMix = 5\n", "s.toml:6:6: this step begins"},
+        {"length = 60\n[[step]]\nat = 10\nMix = 4\n[[step]]\nat = 5\nMix = 5\n",
+         "s.toml:6:6: this step begins"},
         {"length = 60\n[[step]]\nat = 0\nover = 20\nMix = 4\n[[step]]\nat = 10\nMix = 5\n",
          "s.toml:8:1: \"Mix\" is still ramping at 0:10 (the ramp of line 5 ends at 0:20)"},
-        {"length = 60\n[[step]]\nat = 0\nMix = 4\n\"3\" = 5\n", "s.toml:5:1: \"Mix\" is already changed at 0:00 by line 4"},
-        {"length = 60\n[[step]]\nat = 50\nover = \"20s\"\nMix = 4\n", "s.toml:3:6: this step ends at 1:10, beyond"},
+        {"length = 60\n[[step]]\nat = 0\nMix = 4\n\"3\" = 5\n",
+         "s.toml:5:1: \"Mix\" is already changed at 0:00 by line 4"},
+        {"length = 60\n[[step]]\nat = 50\nover = \"20s\"\nMix = 4\n",
+         "s.toml:3:6: this step ends at 1:10, beyond"},
         {"length = \"10 parsecs\"\n", "s.toml:1:10: length: \"10 parsecs\" is not a time"},
         {"length = 60\n[[step]]\nat = \"5x\"\nMix = 4\n", "s.toml:3:6: at: \"5x\" is not a time"},
-        {"length = 60\n[[step]]\nat = 1\nover = 5\nWave = \"Sine\"\n", "s.toml:5:1: \"Wave\" is a list of choices"},
+        {"length = 60\n[[step]]\nat = 1\nover = 5\nWave = \"Sine\"\n",
+         "s.toml:5:1: \"Wave\" is a list of choices"},
         {"length = 60\n[[step]]\nat = 1\nover = 5\ncurve = \"exponential\"\nPan = 40\n",
          "s.toml:5:9: an exponential ramp needs a range above 0"},
-        {"length = 60\n[[step]]\nat = 1\ncurve = \"linear\"\nMix = 4\n", "s.toml:4:9: a curve applies to a ramp"},
+        {"length = 60\n[[step]]\nat = 1\ncurve = \"linear\"\nMix = 4\n",
+         "s.toml:4:9: a curve applies to a ramp"},
         {"length = 60\nspeed = 3\n", "s.toml:2:1: unknown key \"speed\""},
         {"name = \"x\"\n", "s.toml:1:1: the schedule gives no length"},
         {"length = 60\n[[step]]\nMix = 4\n", "s.toml:2:1: this step has no `at`"},
@@ -88,11 +94,12 @@ TEST(ScheduleFile, PlannedValuesFollowSetsAndRampsFromTheStartValue)
 {
     Schedule schedule;
     std::string error;
-    ASSERT_TRUE(ParseSchedule("length = \"10m\"\n"
-                              "[[step]]\nat = \"1m\"\nover = \"2m\"\ncurve = \"exponential\"\nIsochronic = 2\n"
-                              "[[step]]\nat = \"2m\"\nover = \"4m\"\nMix = 90\n"
-                              "[[step]]\nat = \"5m\"\nWave = \"golden sine\"\nIsochronic = 4\n",
-                              "s.toml", schedule, error))
+    ASSERT_TRUE(
+        ParseSchedule("length = \"10m\"\n"
+                      "[[step]]\nat = \"1m\"\nover = \"2m\"\ncurve = \"exponential\"\nIsochronic = 2\n"
+                      "[[step]]\nat = \"2m\"\nover = \"4m\"\nMix = 90\n"
+                      "[[step]]\nat = \"5m\"\nWave = \"golden sine\"\nIsochronic = 4\n",
+                      "s.toml", schedule, error))
         << error;
     const std::vector<ParameterInfo> params = Parameters();
     SchedulePlan plan;

@@ -48,8 +48,8 @@ double MeasuredRate(const std::vector<long long>& starts, double t)
 ToolResult Render(const TempFolder& dir, const std::string& schedule, std::vector<std::string> extra)
 {
     WriteFileText(dir.Path("plan.toml"), schedule);
-    std::vector<std::string> args{"--schedule", dir.Path("plan.toml"), "--bits", "float", "-q", "-o",
-                                  dir.Path("out.wav")};
+    std::vector<std::string> args{"--schedule", dir.Path("plan.toml"), "--bits", "float", "-q",
+                                  "-o",         dir.Path("out.wav")};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunTool(args);
 }
@@ -97,7 +97,8 @@ std::vector<float> HostRenderWithAutomation(int block, long long frames)
         // Isochronic 14 -> 4 Hz over 0.5 s to 2.5 s (a linear parameter from 0.01 to 512 Hz).
         const double pulse = t < 0.5 ? 14.0 : t >= 2.5 ? 4.0 : 14.0 - 10.0 * (t - 0.5) / 2.0;
         plugin->SetParameter(1, static_cast<float>((pulse - 0.01) / (512.0 - 0.01)));
-        // Base Freq 200 -> 400 Hz exponentially over 1 s to 3 s (its position is the root of the range's share).
+        // Base Freq 200 -> 400 Hz exponentially over 1 s to 3 s (its position is the root of the range's
+        // share).
         const double carrier = t < 1.0 ? 200.0 : t >= 3.0 ? 400.0 : 200.0 * std::pow(2.0, (t - 1.0) / 2.0);
         plugin->SetParameter(0, static_cast<float>(std::sqrt((carrier - 20.0) / 19980.0)));
         if (t >= 2.0)
@@ -174,15 +175,16 @@ TEST(ScheduleRender, FadesReachZeroAndThePrerollRemovesTheStartUpThump)
 TEST(ScheduleRender, AnInvalidScheduleIsRefusedWithItsLineBeforeAnythingIsWritten)
 {
     TempFolder dir;
-    const ToolResult r = Render(dir, "length = \"10s\"\n[[step]]\nat = \"2s\"\nMixx = 40\n",
-                                {"--plot", dir.Path("plan.png")});
+    const ToolResult r =
+        Render(dir, "length = \"10s\"\n[[step]]\nat = \"2s\"\nMixx = 40\n", {"--plot", dir.Path("plan.png")});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("plan.toml:4:1: unknown parameter \"Mixx\""), std::string::npos) << r.err;
     EXPECT_FALSE(FileExists(dir.Path("out.wav")));
     EXPECT_FALSE(FileExists(dir.Path("plan.png")));
     EXPECT_EQ(RunTool({"--seconds", "90x", "-o", dir.Path("out.wav")}).status, 2);
-    EXPECT_EQ(RunTool({"--fade-in", "2s", "--fade-out", "2s", "--seconds", "3", "-o", dir.Path("out.wav")}).status,
-              2);
+    EXPECT_EQ(
+        RunTool({"--fade-in", "2s", "--fade-out", "2s", "--seconds", "3", "-o", dir.Path("out.wav")}).status,
+        2);
 }
 
 } // namespace

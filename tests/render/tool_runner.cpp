@@ -80,7 +80,8 @@ ToolResult RunToolWith(const ToolSetup& setup, const std::vector<std::string>& a
         if (!setup.folder.empty() && chdir(setup.folder.c_str()) != 0)
             _exit(126);
         if (setup.fileSizeLimit > 0) {
-            const rlimit limit{static_cast<rlim_t>(setup.fileSizeLimit), static_cast<rlim_t>(setup.fileSizeLimit)};
+            const rlimit limit{static_cast<rlim_t>(setup.fileSizeLimit),
+                               static_cast<rlim_t>(setup.fileSizeLimit)};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
         signal(SIGXFSZ, SIG_DFL); // as a shell leaves it

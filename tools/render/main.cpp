@@ -5,14 +5,14 @@
 #include "tools/render/audio_file.h"
 #include "tools/render/options.h"
 #include "tools/render/pending_file.h"
-#include "tools/render/preset_file.h"
 #include "tools/render/plugin_session.h"
+#include "tools/render/preset_file.h"
 #include "tools/render/progress.h"
 #include "tools/render/render_pipeline.h"
 #include "tools/render/schedule_automation.h"
-#include "tools/render/track.h"
 #include "tools/render/terminal.h"
 #include "tools/render/text_folding.h"
+#include "tools/render/track.h"
 
 #include <cmath>
 #include <cstdio>
@@ -98,25 +98,31 @@ struct NamedPath {
 // however it is spelt or linked; the message names the clash.
 bool PathsAreDistinct(const RenderOptions& o, std::string& error)
 {
-    const NamedPath written[] = {
-        {"-o", o.output}, {"--save-state", o.saveState}, {"--save-bank", o.saveBank}, {"--save-preset", o.savePreset},
-        {"--plot", o.track.plot}, {"--plot-detail", o.track.plotDetail}};
-    const NamedPath read[] = {{"INPUT", o.input}, {"--load-state", o.loadState}, {"--load-preset", o.loadPreset},
-                              {"--plugin", o.plugin}, {"--schedule", o.track.schedule}};
+    const NamedPath written[] = {{"-o", o.output},
+                                 {"--save-state", o.saveState},
+                                 {"--save-bank", o.saveBank},
+                                 {"--save-preset", o.savePreset},
+                                 {"--plot", o.track.plot},
+                                 {"--plot-detail", o.track.plotDetail}};
+    const NamedPath read[] = {{"INPUT", o.input},
+                              {"--load-state", o.loadState},
+                              {"--load-preset", o.loadPreset},
+                              {"--plugin", o.plugin},
+                              {"--schedule", o.track.schedule}};
     for (std::size_t w = 0; w < std::size(written); ++w) {
         if (written[w].path.empty())
             continue;
         for (const NamedPath& r : read) {
             if (!r.path.empty() && SameFile(written[w].path, r.path)) {
-                error = std::string(written[w].option) + " " + written[w].path + " would replace the file read by " +
-                        r.option + "; choose another name";
+                error = std::string(written[w].option) + " " + written[w].path +
+                        " would replace the file read by " + r.option + "; choose another name";
                 return false;
             }
         }
         for (std::size_t other = w + 1; other < std::size(written); ++other) {
             if (!written[other].path.empty() && SameFile(written[w].path, written[other].path)) {
-                error = std::string(written[w].option) + " and " + written[other].option + " name the same file " +
-                        written[w].path + "; give each its own name";
+                error = std::string(written[w].option) + " and " + written[other].option +
+                        " name the same file " + written[w].path + "; give each its own name";
                 return false;
             }
         }
@@ -142,7 +148,8 @@ std::string SettingsText(PluginSession& session, const RenderOptions& o)
     else if (session.CurrentProgramIsEmpty())
         text = "program " + std::to_string(session.CurrentProgram()) + " (an empty slot)";
     else
-        text = "program " + std::to_string(session.CurrentProgram()) + " \"" + session.CurrentProgramName() + "\"";
+        text = "program " + std::to_string(session.CurrentProgram()) + " \"" + session.CurrentProgramName() +
+               "\"";
     const std::vector<std::string> changes = session.Changes();
     for (std::size_t i = 0; i < changes.size(); ++i)
         text += (i == 0 ? ", changed: " : ", ") + changes[i];
@@ -210,8 +217,9 @@ int Run(int argc, const char* const* argv)
         if (!input)
             return Fail(error);
         if (o.rate && *o.rate != input->Rate())
-            return Usage(o.input + " is at " + std::to_string(input->Rate()) + " Hz but the output is to be at " +
-                         std::to_string(*o.rate) + " Hz; tessaphon-render does not resample (leave out --rate to "
+            return Usage(o.input + " is at " + std::to_string(input->Rate()) +
+                         " Hz but the output is to be at " + std::to_string(*o.rate) +
+                         " Hz; tessaphon-render does not resample (leave out --rate to "
                          "keep the input's rate)");
         rate = input->Rate();
         if (input->Channels() > 2)
@@ -272,7 +280,8 @@ int Run(int argc, const char* const* argv)
         PlotFormat plotFormat = PlotFormat::Png;
         PlotFormatFor(o.track.plot, plotFormat);
         const SchedulePlot picture = MakeSchedulePlot(*session, plan, length, TrackTitle(schedule, *session));
-        if (!DrawSchedulePlot(picture, plotFormat, bytes, error) || !WritePlotFile(o.track.plot, bytes, error))
+        if (!DrawSchedulePlot(picture, plotFormat, bytes, error) ||
+            !WritePlotFile(o.track.plot, bytes, error))
             return Fail(error);
     }
     if (o.listParams)
@@ -295,7 +304,8 @@ int Run(int argc, const char* const* argv)
     std::unique_ptr<PendingFile> pending = PendingFile::Create(o.output, error);
     if (!pending)
         return Fail(error);
-    std::unique_ptr<OutputFile> output = OutputFile::Open(pending->Descriptor(), o.output, format, rate, channels, error);
+    std::unique_ptr<OutputFile> output =
+        OutputFile::Open(pending->Descriptor(), o.output, format, rate, channels, error);
     if (!output)
         return Fail(error);
 
@@ -306,8 +316,8 @@ int Run(int argc, const char* const* argv)
         automation->BeforeBlock(0); // the values of time 0 are in place for the preroll
     }
     const std::int64_t preroll = o.track.preroll ? std::llround(*o.track.preroll * rate)
-                                 : input          ? 0
-                                                  : DefaultPrerollFrames(*session, startValues, rate, o.block);
+                                 : input         ? 0
+                                                 : DefaultPrerollFrames(*session, startValues, rate, o.block);
     const std::int64_t prerollRan =
         RunPreroll(session->Plugin(), session->Host(), preroll, o.block,
                    preroll > 0 ? PulsePeriodFrames(*session, startValues, rate) : 0);
@@ -317,7 +327,8 @@ int Run(int argc, const char* const* argv)
     setup.fades = fades;
     setup.firstHostFrame = prerollRan;
     if (!o.track.plotDetail.empty()) {
-        setup.keepFrames = std::min<std::int64_t>(frames, std::llround(DetailSeconds(*session, startValues, rate) * rate));
+        setup.keepFrames =
+            std::min<std::int64_t>(frames, std::llround(DetailSeconds(*session, startValues, rate) * rate));
         detail.reserve(static_cast<std::size_t>(setup.keepFrames));
         setup.keepLeft = &detail;
     }
@@ -327,7 +338,8 @@ int Run(int argc, const char* const* argv)
     setup.frames = frames;
     setup.trackPeak = format.integer;
     ProgressDisplay progress(!o.quiet && StderrIsTerminal(), frames, rate);
-    const RenderOutcome outcome = RenderToFile(session->Plugin(), session->Host(), input.get(), *output, setup, progress);
+    const RenderOutcome outcome =
+        RenderToFile(session->Plugin(), session->Host(), input.get(), *output, setup, progress);
     progress.Finish();
     if (outcome.interrupted) {
         std::fprintf(stderr, "tessaphon-render: interrupted; %s was not written\n", o.output.c_str());
@@ -348,15 +360,16 @@ int Run(int argc, const char* const* argv)
         PlotFormat plotFormat = PlotFormat::Png;
         PlotFormatFor(o.track.plotDetail, plotFormat);
         std::string bytes;
-        if (!DrawDetailPlot(picture, plotFormat, bytes, error) || !WritePlotFile(o.track.plotDetail, bytes, error))
+        if (!DrawDetailPlot(picture, plotFormat, bytes, error) ||
+            !WritePlotFile(o.track.plotDetail, bytes, error))
             return Fail(error + " (" + o.output + " was written)");
     }
 
     if (outcome.nonFiniteInput > 0)
         Warn(o.input + " holds " + std::to_string(outcome.nonFiniteInput) +
              " samples that are not numbers (NaN or infinite), the first at frame " +
-             std::to_string(outcome.firstNonFiniteFrame) + " (" + SecondsText(outcome.firstNonFiniteFrame, rate) +
-             "); they were rendered as silence");
+             std::to_string(outcome.firstNonFiniteFrame) + " (" +
+             SecondsText(outcome.firstNonFiniteFrame, rate) + "); they were rendered as silence");
     if (input && (outcome.inputEndedEarly || input->AnnouncedFrames() > input->Frames()))
         Warn(o.input + " is shorter than its header says: " +
              SecondsText(std::max(input->AnnouncedFrames(), input->Frames()), rate) + " announced, " +
@@ -370,9 +383,10 @@ int Run(int argc, const char* const* argv)
     if (!o.quiet) {
         const double elapsed = progress.ElapsedSeconds();
         const double seconds = static_cast<double>(outcome.frames) / rate;
-        std::fprintf(stderr, "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, %s (%.2f s, %.0fx real time)\n",
-                     o.output.c_str(), seconds, rate, ChannelsText(channels).c_str(), format.description.c_str(),
-                     SettingsText(*session, o).c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
+        std::fprintf(
+            stderr, "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, %s (%.2f s, %.0fx real time)\n",
+            o.output.c_str(), seconds, rate, ChannelsText(channels).c_str(), format.description.c_str(),
+            SettingsText(*session, o).c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
     }
     return 0;
 }

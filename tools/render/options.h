@@ -21,16 +21,16 @@ struct RenderOptions {
     std::optional<int> rate;            // default 48000, or the input's rate
     int block = 512;
     double tempo = 120.0;
-    std::string plugin;                 // empty: search the usual places
+    std::string plugin; // empty: search the usual places
     bool listPrograms = false;
     bool listParams = false;
-    std::string saveState;              // the current settings (program chunk)
-    std::string saveBank;               // all program slots (bank chunk)
-    std::string loadState;              // either kind
-    std::string savePreset;             // .fxp: the current program, .fxb: every slot
-    std::string loadPreset;             // either kind
+    std::string saveState;  // the current settings (program chunk)
+    std::string saveBank;   // all program slots (bank chunk)
+    std::string loadState;  // either kind
+    std::string savePreset; // .fxp: the current program, .fxb: every slot
+    std::string loadPreset; // either kind
     bool quiet = false;
-    TrackOptions track;                 // schedule, fades, preroll, plots
+    TrackOptions track; // schedule, fades, preroll, plots
 };
 
 constexpr int kDefaultRate = 48000;
@@ -38,7 +38,7 @@ constexpr double kDefaultSeconds = 60.0;
 
 struct ParseResult {
     enum class Kind { Run, Exit } kind = Kind::Run;
-    int exitCode = 0;    // for Exit: 0 after --help or --version, 2 after a usage error
+    int exitCode = 0; // for Exit: 0 after --help or --version, 2 after a usage error
     RenderOptions options;
     std::vector<std::string> warnings; // options given twice and the like; the run goes on
 };

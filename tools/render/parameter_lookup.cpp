@@ -25,9 +25,8 @@ struct FormerName {
     const char* name;
 };
 constexpr FormerName kFormerNames[] = {
-    {"isochronic#1", "Isochronic"},    {"isochronic#2", "Isochronic On"},
-    {"lfo1 rate#1", "LFO1 Rate"},      {"lfo1 rate#2", "LFO1 Free Rate"},
-    {"lfo2 rate#1", "LFO2 Rate"},      {"lfo2 rate#2", "LFO2 Free Rate"},
+    {"isochronic#1", "Isochronic"},    {"isochronic#2", "Isochronic On"}, {"lfo1 rate#1", "LFO1 Rate"},
+    {"lfo1 rate#2", "LFO1 Free Rate"}, {"lfo2 rate#1", "LFO2 Rate"},      {"lfo2 rate#2", "LFO2 Free Rate"},
 };
 
 // The current name for a former "NAME#N" reference, or the key itself.
@@ -39,7 +38,8 @@ std::string CurrentName(const std::string& folded)
     return folded;
 }
 
-std::vector<const ParameterInfo*> MatchName(const std::vector<ParameterInfo>& params, const std::string& folded)
+std::vector<const ParameterInfo*> MatchName(const std::vector<ParameterInfo>& params,
+                                            const std::string& folded)
 {
     std::vector<const ParameterInfo*> matches;
     for (const ParameterInfo& p : params)
@@ -74,7 +74,9 @@ std::string NumberText(double v)
 // plug-in's truncation toward zero cannot fall short of the value.
 bool ProbeChoices(host::PluginInstance& plugin, ParameterInfo& info)
 {
-    auto position = [&](double v, double& n) { return plugin.NormalizedForText(info.index, NumberText(v), n); };
+    auto position = [&](double v, double& n) {
+        return plugin.NormalizedForText(info.index, NumberText(v), n);
+    };
     double n = 0.0;
     if (!position(0, n))
         return false;
@@ -270,8 +272,8 @@ bool ValueTextFor(const ParameterInfo& param, const std::string& value, std::str
     }
     double v = 0.0;
     const std::string unit = param.label.empty() ? "" : " " + param.label;
-    const std::string range = FormatNumber(param.min, param.decimals) + " to " +
-                              FormatNumber(param.max, param.decimals) + unit;
+    const std::string range =
+        FormatNumber(param.min, param.decimals) + " to " + FormatNumber(param.max, param.decimals) + unit;
     if (!ReadNumber(number, v)) {
         error = what + " takes a number from " + range + ", not \"" + wanted + "\"";
         return false;

@@ -93,8 +93,8 @@ std::unique_ptr<PendingFile> PendingFile::Create(const std::string& requested, s
         return nullptr;
     }
     // Beside the target, so that the final rename stays on one file system.
-    const std::string prefix = (target.find('/') == std::string::npos ? "" : folder + "/") + "." + BaseOf(target) +
-                               ".partial-";
+    const std::string prefix =
+        (target.find('/') == std::string::npos ? "" : folder + "/") + "." + BaseOf(target) + ".partial-";
     int descriptor = -1;
     std::string temporary;
     for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
@@ -172,7 +172,8 @@ bool SameFile(const std::string& a, const std::string& b)
         return false;
     char da[PATH_MAX] = {};
     char db[PATH_MAX] = {};
-    return realpath(FolderOf(fa).c_str(), da) && realpath(FolderOf(fb).c_str(), db) && std::strcmp(da, db) == 0;
+    return realpath(FolderOf(fa).c_str(), da) && realpath(FolderOf(fb).c_str(), db) &&
+           std::strcmp(da, db) == 0;
 }
 
 bool IsRegularFile(const std::string& path)

@@ -35,7 +35,7 @@ struct Band {
 
 // The usual brain-wave bands, by pulse rate in Hz.
 constexpr Band kBands[] = {
-    {"delta", 0.0, 4.0, {0.80, 0.86, 0.97}}, {"theta", 4.0, 8.0, {0.82, 0.93, 0.84}},
+    {"delta", 0.0, 4.0, {0.80, 0.86, 0.97}},  {"theta", 4.0, 8.0, {0.82, 0.93, 0.84}},
     {"alpha", 8.0, 13.0, {0.97, 0.95, 0.80}}, {"beta", 13.0, 30.0, {0.98, 0.86, 0.78}},
     {"gamma", 30.0, 1e9, {0.93, 0.83, 0.95}},
 };
@@ -50,8 +50,8 @@ struct Axis {
     bool log;
     double Map(const Box& box, double v) const
     {
-        const double share = log ? (std::log(v) - std::log(low)) / (std::log(high) - std::log(low))
-                                 : (v - low) / (high - low);
+        const double share =
+            log ? (std::log(v) - std::log(low)) / (std::log(high) - std::log(low)) : (v - low) / (high - low);
         return box.y + box.h - std::clamp(share, -0.02, 1.02) * box.h;
     }
 };
@@ -101,7 +101,9 @@ void Text(cairo_t* cr, double x, double y, const std::string& text, double size,
     cairo_set_font_size(cr, size);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text.c_str(), &extents);
-    const double shift = align == Align::Left ? 0.0 : align == Align::Centre ? extents.x_advance / 2 : extents.x_advance;
+    const double shift = align == Align::Left     ? 0.0
+                         : align == Align::Centre ? extents.x_advance / 2
+                                                  : extents.x_advance;
     cairo_move_to(cr, x - shift, y);
     cairo_show_text(cr, text.c_str());
 }
@@ -136,7 +138,8 @@ double NiceStep(double range, int count)
 // Time ticks in seconds, minutes or hours as the length suits.
 double TimeStep(double length)
 {
-    constexpr double kSteps[] = {0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 900, 1800, 3600, 7200, 10800};
+    constexpr double kSteps[] = {0.1, 0.2, 0.5, 1,   2,   5,    10,   15,   30,
+                                 60,  120, 300, 600, 900, 1800, 3600, 7200, 10800};
     for (double s : kSteps)
         if (length / s <= 10.0)
             return s;
@@ -160,7 +163,8 @@ void GridLine(cairo_t* cr, double x0, double y0, double x1, double y1)
     cairo_stroke(cr);
 }
 
-void YTicks(cairo_t* cr, const Box& box, const Axis& axis, const std::vector<double>& ticks, const std::string& label)
+void YTicks(cairo_t* cr, const Box& box, const Axis& axis, const std::vector<double>& ticks,
+            const std::string& label)
 {
     for (double v : ticks) {
         const double y = axis.Map(box, v);
@@ -278,8 +282,8 @@ Axis PaddedAxis(const PlotCurve& curve, double floor, double ceiling)
     auto [lo, hi] = Extent(curve);
     const double pad = std::max((hi - lo) * 0.15, std::max(std::fabs(hi) * 0.1, 1.0));
     const double step = NiceStep(hi - lo + 2 * pad, 5);
-    return {std::max(floor, std::floor((lo - pad) / step) * step), std::min(ceiling, std::ceil((hi + pad) / step) * step),
-            false};
+    return {std::max(floor, std::floor((lo - pad) / step) * step),
+            std::min(ceiling, std::ceil((hi + pad) / step) * step), false};
 }
 
 } // namespace
@@ -288,7 +292,8 @@ bool PlotFormatFor(const std::string& path, PlotFormat& format)
 {
     const std::size_t dot = path.rfind('.');
     std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == "png")
         format = PlotFormat::Png;
     else if (ext == "svg")
@@ -357,9 +362,11 @@ bool DrawDetailPlot(const DetailPlot& plot, PlotFormat format, std::string& byte
             cairo_set_line_width(cr, 1.0);
             for (int c = 0; c < columns && n > 0; ++c) {
                 const std::size_t from = n * static_cast<std::size_t>(c) / static_cast<std::size_t>(columns);
-                const std::size_t to = std::max(from + 1, n * static_cast<std::size_t>(c + 1) / static_cast<std::size_t>(columns));
-                const auto [lo, hi] = std::minmax_element(plot.samples.begin() + static_cast<long>(from),
-                                                          plot.samples.begin() + static_cast<long>(std::min(to, n)));
+                const std::size_t to = std::max(from + 1, n * static_cast<std::size_t>(c + 1) /
+                                                              static_cast<std::size_t>(columns));
+                const auto [lo, hi] =
+                    std::minmax_element(plot.samples.begin() + static_cast<long>(from),
+                                        plot.samples.begin() + static_cast<long>(std::min(to, n)));
                 cairo_move_to(cr, box.x + c + 0.5, axis.Map(box, *hi));
                 cairo_line_to(cr, box.x + c + 0.5, axis.Map(box, *lo) + 0.5);
             }
@@ -369,7 +376,8 @@ bool DrawDetailPlot(const DetailPlot& plot, PlotFormat format, std::string& byte
             cairo_set_line_width(cr, 2.0);
             const std::size_t half = static_cast<std::size_t>(std::max(1, plot.envelopeWindow / 2));
             for (int c = 0; c < columns && n > 0; ++c) {
-                const std::size_t centre = n * static_cast<std::size_t>(c) / static_cast<std::size_t>(columns);
+                const std::size_t centre =
+                    n * static_cast<std::size_t>(c) / static_cast<std::size_t>(columns);
                 const std::size_t from = centre > half ? centre - half : 0;
                 const std::size_t to = std::min(n, centre + half);
                 float e = 0.0f;
@@ -383,8 +391,8 @@ bool DrawDetailPlot(const DetailPlot& plot, PlotFormat format, std::string& byte
             cairo_stroke(cr);
             Frame(cr, box);
             cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-            Text(cr, kWidth / 2, kDetailHeight - 18, "time (s); red: envelope (peak over one carrier period)", 13,
-                 Align::Centre);
+            Text(cr, kWidth / 2, kDetailHeight - 18, "time (s); red: envelope (peak over one carrier period)",
+                 13, Align::Centre);
         },
         bytes, error);
 }

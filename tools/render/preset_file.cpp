@@ -97,7 +97,8 @@ std::size_t ReadHeader(std::span<const std::uint8_t> data, std::size_t pos, std:
     std::size_t p = ReadI32(data, pos, magic);
     if (p)
         p = ReadI32(data, p, byteSize);
-    for (std::int32_t* field : {&header.kind, &header.version, &header.id, &header.pluginVersion, &header.count})
+    for (std::int32_t* field :
+         {&header.kind, &header.version, &header.id, &header.pluginVersion, &header.count})
         if (p)
             p = ReadI32(data, p, *field);
     if (!p || magic != kFileMagic) {
@@ -161,7 +162,8 @@ std::size_t ReadProgram(std::span<const std::uint8_t> data, std::size_t pos, con
         p = ReadI32(data, p, bits);
         const float v = std::bit_cast<float>(bits);
         if (!(v >= 0.0f && v <= 1.0f)) {
-            error = "parameter " + std::to_string(i) + " of program \"" + program.name + "\" is outside 0 to 1";
+            error =
+                "parameter " + std::to_string(i) + " of program \"" + program.name + "\" is outside 0 to 1";
             return 0;
         }
         program.values.push_back(v);
@@ -194,7 +196,8 @@ std::vector<std::uint8_t> EncodePreset(const Preset& preset)
     return out;
 }
 
-bool DecodePreset(std::span<const std::uint8_t> bytes, const PresetShape& shape, Preset& preset, std::string& error)
+bool DecodePreset(std::span<const std::uint8_t> bytes, const PresetShape& shape, Preset& preset,
+                  std::string& error)
 {
     Header header;
     if (!ReadHeader(bytes, 0, bytes.size(), header, error))
@@ -223,8 +226,8 @@ bool DecodePreset(std::span<const std::uint8_t> bytes, const PresetShape& shape,
             return false;
         }
         const std::size_t expected =
-            kHeaderBytes + kBankReserved + static_cast<std::size_t>(shape.programs) *
-                                               ProgramBytes(static_cast<std::size_t>(shape.params));
+            kHeaderBytes + kBankReserved +
+            static_cast<std::size_t>(shape.programs) * ProgramBytes(static_cast<std::size_t>(shape.params));
         if (bytes.size() != expected) {
             error = "it is " + std::to_string(bytes.size()) + " bytes long; a bank of this plug-in is " +
                     std::to_string(expected);

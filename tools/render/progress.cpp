@@ -22,12 +22,13 @@ std::string ClockText(double seconds)
 
 } // namespace
 
-std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal, double rate, double elapsedSeconds,
-                               int columns)
+std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal, double rate,
+                               double elapsedSeconds, int columns)
 {
     const double fraction =
-        framesTotal > 0 ? std::clamp(static_cast<double>(framesDone) / static_cast<double>(framesTotal), 0.0, 1.0)
-                        : 0.0;
+        framesTotal > 0
+            ? std::clamp(static_cast<double>(framesDone) / static_cast<double>(framesTotal), 0.0, 1.0)
+            : 0.0;
     const double audio = static_cast<double>(framesDone) / rate;
     // The rest at the speed so far.
     const std::string left =
@@ -51,7 +52,8 @@ std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal
 }
 
 ProgressDisplay::ProgressDisplay(bool enabled_, std::int64_t framesTotal, double rate_)
-    : enabled(enabled_), total(framesTotal), rate(rate_ > 0.0 ? rate_ : 1.0), start(Clock::now()), lastDraw(start)
+    : enabled(enabled_), total(framesTotal), rate(rate_ > 0.0 ? rate_ : 1.0), start(Clock::now()),
+      lastDraw(start)
 {
     if (enabled)
         columns = StderrColumns();
@@ -72,7 +74,8 @@ void ProgressDisplay::Update(std::int64_t framesDone)
         return;
     lastDraw = now;
     shown = true;
-    std::fprintf(stderr, "\r%s", FormatProgressLine(framesDone, total, rate, ElapsedSeconds(), columns).c_str());
+    std::fprintf(stderr, "\r%s",
+                 FormatProgressLine(framesDone, total, rate, ElapsedSeconds(), columns).c_str());
     std::fflush(stderr);
 }
 
@@ -80,7 +83,8 @@ void ProgressDisplay::Finish()
 {
     if (!shown)
         return;
-    std::fprintf(stderr, "\r%s\n", FormatProgressLine(lastFrames, total, rate, ElapsedSeconds(), columns).c_str());
+    std::fprintf(stderr, "\r%s\n",
+                 FormatProgressLine(lastFrames, total, rate, ElapsedSeconds(), columns).c_str());
     std::fflush(stderr);
     shown = false;
 }

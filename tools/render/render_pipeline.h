@@ -23,11 +23,11 @@ class ProgressDisplay;
 class ScheduleAutomation;
 
 struct RenderSetup {
-    int channels = 2;          // channels the plug-in is connected with, and in the output file
-    bool spreadMono = false;   // a mono input goes to both plug-in inputs
-    int block = 512;           // frames per audio call
-    std::int64_t frames = 0;   // frames to render; an input file may end sooner
-    bool trackPeak = false;    // measure the loudest sample (for integer formats, which clip)
+    int channels = 2;        // channels the plug-in is connected with, and in the output file
+    bool spreadMono = false; // a mono input goes to both plug-in inputs
+    int block = 512;         // frames per audio call
+    std::int64_t frames = 0; // frames to render; an input file may end sooner
+    bool trackPeak = false;  // measure the loudest sample (for integer formats, which clip)
     // A render over time: a schedule's values sent before each block, fades
     // on the written samples, the host position of the first written frame
     // (after a preroll), and the left channel of the first frames kept for a plot.
@@ -42,10 +42,10 @@ struct RenderOutcome {
     bool ok = false;
     bool interrupted = false;
     std::string error;
-    std::int64_t frames = 0;   // frames written
-    float peak = 0.0f;         // loudest sample, when measured
-    bool inputEndedEarly = false;     // the input file held fewer frames than asked for
-    std::int64_t nonFiniteInput = 0;  // input samples that were NaN or infinite (rendered as silence)
+    std::int64_t frames = 0;         // frames written
+    float peak = 0.0f;               // loudest sample, when measured
+    bool inputEndedEarly = false;    // the input file held fewer frames than asked for
+    std::int64_t nonFiniteInput = 0; // input samples that were NaN or infinite (rendered as silence)
     std::int64_t firstNonFiniteFrame = -1;
 };
 

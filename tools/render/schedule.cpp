@@ -75,7 +75,8 @@ std::optional<Failure> ReadTime(const toml::node& node, const char* what, double
         if (!ReadDuration(s->get(), seconds, error))
             return Failure{place, std::string(what) + ": " + error};
     } else
-        return Failure{place, std::string(what) + " takes a time such as 90, \"90s\", \"30m\" or \"1:30:00\""};
+        return Failure{place,
+                       std::string(what) + " takes a time such as 90, \"90s\", \"30m\" or \"1:30:00\""};
     if (!(seconds >= 0.0) || seconds > 1e9)
         return Failure{place, std::string(what) + " must be 0 or more"};
     return std::nullopt;
@@ -148,8 +149,9 @@ std::optional<Failure> ReadStep(const toml::node& node, double length, Schedule&
     if (step.curvePlace.line != 0 && step.over == 0.0)
         return Failure{step.curvePlace, "a curve applies to a ramp; give `over` too"};
     if (!schedule.steps.empty() && step.at < schedule.steps.back().at)
-        return Failure{step.place, "this step begins at " + DurationText(step.at) + ", before the step above it (" +
-                                       DurationText(schedule.steps.back().at) + "); list the steps in time order"};
+        return Failure{step.place,
+                       "this step begins at " + DurationText(step.at) + ", before the step above it (" +
+                           DurationText(schedule.steps.back().at) + "); list the steps in time order"};
     if (step.at + step.over > length)
         return Failure{step.place, "this step " + std::string(step.over > 0.0 ? "ends" : "begins") + " at " +
                                        DurationText(step.at + step.over) + ", beyond the length " +
@@ -194,9 +196,9 @@ std::optional<Failure> ReadTable(const toml::table& root, Schedule& schedule)
                 if (auto failure = ReadStep(step, schedule.length, schedule))
                     return failure;
         } else {
-            return Failure{PlaceOf(key.source()),
-                           "unknown key \"" + std::string(key.str()) + "\" (a schedule has name, program, length, "
-                           "[start] and [[step]])"};
+            return Failure{PlaceOf(key.source()), "unknown key \"" + std::string(key.str()) +
+                                                      "\" (a schedule has name, program, length, "
+                                                      "[start] and [[step]])"};
         }
     }
     return std::nullopt;

@@ -21,8 +21,8 @@ namespace render {
 class ScheduleAutomation {
 public:
     // The plan must have begun (SchedulePlan::Begin) and outlive this object.
-    ScheduleAutomation(const SchedulePlan& plan, const std::vector<double>& startValues, host::PluginInstance& plugin,
-                       double rate);
+    ScheduleAutomation(const SchedulePlan& plan, const std::vector<double>& startValues,
+                       host::PluginInstance& plugin, double rate);
 
     // Sends the values for the block starting at frame (counted from the
     // first written frame).

@@ -36,8 +36,8 @@ struct Occupation {
     int line = 0;
 };
 
-bool CheckRamp(const Schedule& schedule, const ScheduleStep& step, const ScheduleValue& value, const Resolved& r,
-               std::string& error)
+bool CheckRamp(const Schedule& schedule, const ScheduleStep& step, const ScheduleValue& value,
+               const Resolved& r, std::string& error)
 {
     const ParameterInfo& p = *r.param;
     if (p.HasChoices()) {
@@ -73,7 +73,8 @@ double ParameterCourse::ValueAt(double seconds, std::size_t& cursor, double init
     return c.from + (c.to - c.from) * share;
 }
 
-bool SchedulePlan::Build(const Schedule& schedule, const std::vector<ParameterInfo>& params, std::string& error)
+bool SchedulePlan::Build(const Schedule& schedule, const std::vector<ParameterInfo>& params,
+                         std::string& error)
 {
     start.clear();
     courses.clear();
@@ -95,9 +96,9 @@ bool SchedulePlan::Build(const Schedule& schedule, const std::vector<ParameterIn
                 const bool ramping = step.at < o.busyUntil;
                 error = PlaceText(schedule.path, value.place,
                                   "\"" + r.param->reference + "\" is " +
-                                      (ramping ? "still ramping at " + DurationText(step.at) + " (the ramp of line " +
-                                                     std::to_string(o.line) + " ends at " +
-                                                     DurationText(o.busyUntil) + ")"
+                                      (ramping ? "still ramping at " + DurationText(step.at) +
+                                                     " (the ramp of line " + std::to_string(o.line) +
+                                                     " ends at " + DurationText(o.busyUntil) + ")"
                                                : "already changed at " + DurationText(step.at) + " by line " +
                                                      std::to_string(o.line)));
                 return false;
@@ -134,7 +135,8 @@ void SchedulePlan::Begin(const std::vector<double>& values)
 
 double SchedulePlan::ValueAt(int index, double seconds) const
 {
-    const double first = static_cast<std::size_t>(index) < initial.size() ? initial[static_cast<std::size_t>(index)] : 0.0;
+    const double first =
+        static_cast<std::size_t>(index) < initial.size() ? initial[static_cast<std::size_t>(index)] : 0.0;
     for (const ParameterCourse& course : courses) {
         if (course.param->index != index)
             continue;

@@ -16,7 +16,7 @@ namespace render {
 struct PlannedChange {
     double start = 0.0; // seconds
     double end = 0.0;
-    double from = 0.0;  // filled in by SchedulePlan::Begin
+    double from = 0.0; // filled in by SchedulePlan::Begin
     double to = 0.0;
     RampCurve curve = RampCurve::Linear;
 };

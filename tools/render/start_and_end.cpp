@@ -26,8 +26,8 @@ std::int64_t SettledGlideFrames(double fadeMs, double rate, int block)
     return static_cast<std::int64_t>(blocks) * block;
 }
 
-std::int64_t RunPreroll(host::PluginInstance& plugin, host::HostState& hostState, std::int64_t frames, int block,
-                        std::int64_t limit)
+std::int64_t RunPreroll(host::PluginInstance& plugin, host::HostState& hostState, std::int64_t frames,
+                        int block, std::int64_t limit)
 {
     std::vector<double> silence(static_cast<std::size_t>(block), 0.0);
     std::vector<double> outL(static_cast<std::size_t>(block), 0.0);
@@ -67,7 +67,8 @@ double FadeGain(const Fades& fades, std::int64_t frame)
     return gain;
 }
 
-void ApplyFades(const Fades& fades, float* interleaved, int channels, std::int64_t frames, std::int64_t firstFrame)
+void ApplyFades(const Fades& fades, float* interleaved, int channels, std::int64_t frames,
+                std::int64_t firstFrame)
 {
     const std::int64_t fadeOutStart = fades.total - fades.out;
     for (std::int64_t i = 0; i < frames; ++i) {

@@ -22,8 +22,8 @@ std::int64_t SettledGlideFrames(double fadeMs, double rate, int block);
 // last one shorter), then on single frames until its output falls silent, as
 // it does between two pulses, so the render starts where a pulse begins; at
 // most limit frames are added that way. Returns the frames run.
-std::int64_t RunPreroll(host::PluginInstance& plugin, host::HostState& hostState, std::int64_t frames, int block,
-                        std::int64_t limit);
+std::int64_t RunPreroll(host::PluginInstance& plugin, host::HostState& hostState, std::int64_t frames,
+                        int block, std::int64_t limit);
 
 struct Fades {
     std::int64_t total = 0; // frames in the render
@@ -37,6 +37,7 @@ struct Fades {
 double FadeGain(const Fades& fades, std::int64_t frame);
 
 // Scales interleaved frames starting at firstFrame.
-void ApplyFades(const Fades& fades, float* interleaved, int channels, std::int64_t frames, std::int64_t firstFrame);
+void ApplyFades(const Fades& fades, float* interleaved, int channels, std::int64_t frames,
+                std::int64_t firstFrame);
 
 } // namespace render

@@ -38,9 +38,9 @@ std::string FoldLookalikes(std::string_view text)
         char plain;
     };
     static constexpr Lookalike kLookalikes[] = {
-        {"\xE2\x80\x90", '-'},  {"\xE2\x80\x91", '-'},  {"\xE2\x80\x92", '-'},  {"\xE2\x80\x93", '-'},
-        {"\xE2\x80\x94", '-'},  {"\xE2\x88\x92", '-'},  {"\xE2\x80\x98", '\''}, {"\xE2\x80\x99", '\''},
-        {"\xC2\xB4", '\''},     {"\xC2\xA0", ' '},
+        {"\xE2\x80\x90", '-'}, {"\xE2\x80\x91", '-'}, {"\xE2\x80\x92", '-'},  {"\xE2\x80\x93", '-'},
+        {"\xE2\x80\x94", '-'}, {"\xE2\x88\x92", '-'}, {"\xE2\x80\x98", '\''}, {"\xE2\x80\x99", '\''},
+        {"\xC2\xB4", '\''},    {"\xC2\xA0", ' '},
     };
     std::string out;
     std::size_t i = 0;

@@ -125,10 +125,12 @@ bool ReadDuration(const std::string& raw, double& seconds, std::string& error)
             text += c;
     double value = 0.0;
     // A plain number is seconds in any decimal form, exponents included ("1e-3").
-    const bool ok = ReadNumber(text, value) ||
-                    (text.find(':') != std::string::npos ? ReadClock(text, value) : ReadWithUnits(text, value));
+    const bool ok =
+        ReadNumber(text, value) ||
+        (text.find(':') != std::string::npos ? ReadClock(text, value) : ReadWithUnits(text, value));
     if (!ok || !std::isfinite(value) || value < 0.0) {
-        error = "\"" + raw + "\" is not a time; write seconds (90, 2.5), a number with a unit (500ms, 90s, 30m, "
+        error = "\"" + raw +
+                "\" is not a time; write seconds (90, 2.5), a number with a unit (500ms, 90s, 30m, "
                 "1.5h, 1h30m) or a clock (1:30, 1:30:00)";
         return false;
     }

@@ -25,8 +25,9 @@ int IndexOf(PluginSession& session, const std::string& name)
 
 double ValueOf(const std::vector<double>& values, int index, double otherwise)
 {
-    return index >= 0 && static_cast<std::size_t>(index) < values.size() ? values[static_cast<std::size_t>(index)]
-                                                                          : otherwise;
+    return index >= 0 && static_cast<std::size_t>(index) < values.size()
+               ? values[static_cast<std::size_t>(index)]
+               : otherwise;
 }
 
 PlotCurve Sample(const SchedulePlan& plan, int index, double length)
@@ -61,7 +62,8 @@ bool PlanSchedule(PluginSession& session, const Schedule& schedule, SchedulePlan
         return false;
     for (const StartSetting& setting : plan.Start()) {
         std::string message;
-        if (session.Set(std::to_string(setting.param->index) + "=" + setting.text, message) != Outcome::Done) {
+        if (session.Set(std::to_string(setting.param->index) + "=" + setting.text, message) !=
+            Outcome::Done) {
             error = schedule.path + ": " + message;
             return false;
         }
@@ -77,7 +79,8 @@ std::vector<double> CurrentValues(PluginSession& session)
     return values;
 }
 
-std::int64_t DefaultPrerollFrames(PluginSession& session, const std::vector<double>& values, int rate, int block)
+std::int64_t DefaultPrerollFrames(PluginSession& session, const std::vector<double>& values, int rate,
+                                  int block)
 {
     const double fadeMs = ValueOf(values, IndexOf(session, "Fade"), 1000.0);
     return SettledGlideFrames(fadeMs, rate, block);

@@ -27,7 +27,8 @@ std::vector<double> CurrentValues(PluginSession& session);
 
 // Frames to run before the first written frame by default: until the glide
 // of pitch and pulse rate that follows the plug-in's start has settled.
-std::int64_t DefaultPrerollFrames(PluginSession& session, const std::vector<double>& values, int rate, int block);
+std::int64_t DefaultPrerollFrames(PluginSession& session, const std::vector<double>& values, int rate,
+                                  int block);
 
 // Frames of one pulse period at the start of the render (the longest the
 // preroll waits for a pulse to begin), at most a second.

@@ -36,7 +36,8 @@ void AddTrackOptions(CLI::App& app, TrackOptionTexts& texts)
         ->type_name("T");
     app.add_option("--plot", texts.plot, "draw the schedule (pulse rate, carrier, mix) as .png or .svg")
         ->type_name("FILE");
-    app.add_option("--plot-detail", texts.plotDetail, "draw the envelope of the first seconds as .png or .svg")
+    app.add_option("--plot-detail", texts.plotDetail,
+                   "draw the envelope of the first seconds as .png or .svg")
         ->type_name("FILE");
 }
 
@@ -76,7 +77,8 @@ bool CheckTrackOptions(const TrackOptionTexts& texts, TrackOptions& options, std
     }
     if (!texts.preroll.empty())
         options.preroll = preroll;
-    return CheckPlotPath("--plot", texts.plot, error) && CheckPlotPath("--plot-detail", texts.plotDetail, error);
+    return CheckPlotPath("--plot", texts.plot, error) &&
+           CheckPlotPath("--plot-detail", texts.plotDetail, error);
 }
 
 } // namespace render

@@ -13,12 +13,12 @@ class App;
 namespace render {
 
 struct TrackOptions {
-    std::string schedule;            // TOML schedule file
-    double fadeIn = 0.0;             // seconds
-    double fadeOut = 0.0;            // seconds
-    std::optional<double> preroll;   // seconds; unset: the default for the render
-    std::string plot;                // .png or .svg of the schedule
-    std::string plotDetail;          // .png or .svg of the first seconds of the envelope
+    std::string schedule;          // TOML schedule file
+    double fadeIn = 0.0;           // seconds
+    double fadeOut = 0.0;          // seconds
+    std::optional<double> preroll; // seconds; unset: the default for the render
+    std::string plot;              // .png or .svg of the schedule
+    std::string plotDetail;        // .png or .svg of the first seconds of the envelope
 };
 
 // The option texts as given, before checking.
@@ -37,6 +37,7 @@ void AddTrackOptions(CLI::App& app, TrackOptionTexts& texts);
 bool CheckTrackOptions(const TrackOptionTexts& texts, TrackOptions& options, std::string& error);
 
 // Reads a length option's value: a time as --seconds takes it.
-bool ReadLengthOption(const std::string& option, const std::string& text, double& seconds, std::string& error);
+bool ReadLengthOption(const std::string& option, const std::string& text, double& seconds,
+                      std::string& error);
 
 } // namespace render
