@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -185,6 +186,45 @@ TEST(ScheduleRender, AnInvalidScheduleIsRefusedWithItsLineBeforeAnythingIsWritte
     EXPECT_EQ(
         RunTool({"--fade-in", "2s", "--fade-out", "2s", "--seconds", "3", "-o", dir.Path("out.wav")}).status,
         2);
+}
+
+} // namespace
+
+namespace {
+
+// Runs a shell pipeline with the tool as R; its exit statuses joined by spaces.
+std::string RunPipeline(const TempFolder& dir, const std::string& pipeline)
+{
+    WriteFileText(dir.Path("run.sh"), "R='" TESSAPHON_RENDER_PATH "'\ncd '" + dir.Path("") + "'\n" +
+                                          pipeline + "\necho \"${PIPESTATUS[@]}\" > status\n");
+    const std::string command = "bash '" + dir.Path("run.sh") + "' 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::string status = ReadFileText(dir.Path("status"));
+    while (!status.empty() && status.back() == '\n')
+        status.pop_back();
+    return status;
+}
+
+TEST(Pipes, AudioGoesThroughStandardOutputAndInputAndAClosedReaderFailsTheRender)
+{
+    TempFolder dir;
+    // A tone through a second run that mixes it at Mix 0 (the input through, 100 dB of tone added).
+    EXPECT_EQ(RunPipeline(dir, "$R -q --seconds 2 --bits float -o - | $R -q - --set Mix=0 --bits float -o -"
+                               " > chain.wav"),
+              "0 0");
+    EXPECT_EQ(RunPipeline(dir, "$R -q --seconds 2 --bits float -o direct.wav"), "0");
+    Audio chained;
+    Audio direct;
+    ASSERT_TRUE(ReadAudio(dir.Path("chain.wav"), chained));
+    ASSERT_TRUE(ReadAudio(dir.Path("direct.wav"), direct));
+    ASSERT_EQ(chained.Frames(), direct.Frames());
+    for (long long i = 0; i < direct.Frames(); i += 997)
+        EXPECT_NEAR(chained.At(i, 0), direct.At(i, 0), 1e-4) << i;
+    EXPECT_EQ(RunPipeline(dir, "$R -q --seconds 2 --format ogg -o - | $R -q - -o from-ogg.flac"), "0 0");
+    EXPECT_TRUE(FileExists(dir.Path("from-ogg.flac")));
+
+    EXPECT_EQ(RunPipeline(dir, "$R -q --seconds 60 -o - | head -c 1000 > /dev/null"), "1 0");
+    EXPECT_EQ(RunPipeline(dir, "$R -q --seconds 2 --format aiff -o - > /dev/null"), "1");
 }
 
 } // namespace

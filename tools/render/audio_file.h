@@ -46,6 +46,9 @@ public:
     // The length the header announces: more than Frames when the file was cut
     // short (its data chunk claims more bytes than follow).
     std::int64_t AnnouncedFrames() const { return announcedFrames; }
+    // Standard input whose length its format does not tell (Ogg, FLAC): the
+    // render runs until it ends.
+    bool LengthUnknown() const { return lengthUnknown; }
     // Reads up to count frames; returns the frames read (0 at the end) or -1
     // with a message on a read error.
     std::int64_t Read(double* interleaved, std::int64_t count, std::string& error);
@@ -58,6 +61,7 @@ private:
     int rate = 0;
     std::int64_t frames = 0;
     std::int64_t announcedFrames = 0;
+    bool lengthUnknown = false;
 };
 
 class OutputFile {
@@ -69,6 +73,14 @@ public:
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
+
+    // Writes standard output (descriptor is its descriptor) as a stream that
+    // is never sought back into: WAV
+    // with its sizes for frames written up front (libsndfile cannot write WAV
+    // to a pipe), FLAC and Ogg as they come; AIFF is refused.
+    static std::unique_ptr<OutputFile> OpenStream(int descriptor, const std::string& name,
+                                                  const OutputFormat& format, int rate, int channels,
+                                                  std::int64_t frames, std::string& error);
 
     bool Write(const float* interleaved, std::int64_t frames, std::string& error);
     bool Close(std::string& error); // finishes the header; false with a message

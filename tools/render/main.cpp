@@ -110,10 +110,10 @@ bool PathsAreDistinct(const RenderOptions& o, std::string& error)
                               {"--plugin", o.plugin},
                               {"--schedule", o.track.schedule}};
     for (std::size_t w = 0; w < std::size(written); ++w) {
-        if (written[w].path.empty())
+        if (written[w].path.empty() || written[w].path == "-")
             continue;
         for (const NamedPath& r : read) {
-            if (!r.path.empty() && SameFile(written[w].path, r.path)) {
+            if (!r.path.empty() && r.path != "-" && SameFile(written[w].path, r.path)) {
                 error = std::string(written[w].option) + " " + written[w].path +
                         " would replace the file read by " + r.option + "; choose another name";
                 return false;
@@ -230,7 +230,15 @@ int Run(int argc, const char* const* argv)
         channels = input->Channels() == 1 && !o.stereo ? 1 : 2;
     }
     OutputFormat format;
-    if (!o.output.empty() && !ChooseOutputFormat(o.output, o.bits, format, error))
+    const bool toStdout = o.output == "-";
+    const std::string outputName = toStdout ? "standard output" : o.output;
+    if (toStdout && StdoutIsTerminal())
+        return Usage(
+            "-o - writes audio to standard output, which is a terminal; pipe it into a program or a file");
+    if (!o.output.empty() && !ChooseOutputFormat(o.format   ? "." + *o.format
+                                                 : toStdout ? ".wav"
+                                                            : o.output,
+                                                 o.bits, format, error))
         return Usage(error);
     if (o.output.empty() && o.bits)
         return Usage("--bits applies to an output file; give -o OUTPUT");
@@ -248,6 +256,11 @@ int Run(int argc, const char* const* argv)
             Warn("--seconds " + SecondsText(frames, rate) + " is longer than " + o.input + " (" +
                  SecondsText(input->Frames(), rate) + "); its whole length is rendered");
         frames = o.seconds ? std::min(frames, input->Frames()) : input->Frames();
+        // Standard input of unknown length is rendered until it ends (at most a week).
+        if (input->LengthUnknown() && !o.seconds)
+            frames = std::min<std::int64_t>(frames, std::int64_t{7} * 24 * 3600 * rate);
+        if (input->LengthUnknown() && !o.seconds && o.track.fadeOut > 0.0)
+            return Usage("--fade-out needs --seconds when the length of standard input is not known");
     }
 
     std::unique_ptr<PluginSession> session =
@@ -301,11 +314,15 @@ int Run(int argc, const char* const* argv)
 
     // The output file object goes before the pending file, which then
     // removes the unfinished file on every early return.
-    std::unique_ptr<PendingFile> pending = PendingFile::Create(o.output, error);
-    if (!pending)
+    std::unique_ptr<PendingFile> pending;
+    if (toStdout)
+        IgnoreBrokenPipe();
+    else if (!(pending = PendingFile::Create(o.output, error)))
         return Fail(error);
     std::unique_ptr<OutputFile> output =
-        OutputFile::Open(pending->Descriptor(), o.output, format, rate, channels, error);
+        pending
+            ? OutputFile::Open(pending->Descriptor(), outputName, format, rate, channels, error)
+            : OutputFile::OpenStream(StdoutDescriptor(), outputName, format, rate, channels, frames, error);
     if (!output)
         return Fail(error);
 
@@ -342,18 +359,18 @@ int Run(int argc, const char* const* argv)
         RenderToFile(session->Plugin(), session->Host(), input.get(), *output, setup, progress);
     progress.Finish();
     if (outcome.interrupted) {
-        std::fprintf(stderr, "tessaphon-render: interrupted; %s was not written\n", o.output.c_str());
+        std::fprintf(stderr, "tessaphon-render: interrupted; %s was not written\n", outputName.c_str());
         return kInterrupted;
     }
     if (!outcome.ok)
-        return Fail(outcome.error + "; " + o.output + " was not written");
-    if (!output->Close(error) || !pending->Commit(error))
+        return Fail(outcome.error + "; " + outputName + " was not written");
+    if (!output->Close(error) || (pending && !pending->Commit(error)))
         return Fail(error);
     if (!WriteSaves(saves, error))
         return Fail(error);
     if (!o.track.plotDetail.empty()) {
         DetailPlot picture;
-        picture.title = "Start of " + o.output + ": " + TrackTitle(schedule, *session);
+        picture.title = "Start of " + outputName + ": " + TrackTitle(schedule, *session);
         picture.rate = rate;
         picture.samples = std::move(detail);
         picture.envelopeWindow = CarrierPeriodFrames(*session, startValues, rate);
@@ -362,7 +379,7 @@ int Run(int argc, const char* const* argv)
         std::string bytes;
         if (!DrawDetailPlot(picture, plotFormat, bytes, error) ||
             !WritePlotFile(o.track.plotDetail, bytes, error))
-            return Fail(error + " (" + o.output + " was written)");
+            return Fail(error + " (" + outputName + " was written)");
     }
 
     if (outcome.nonFiniteInput > 0)
@@ -370,7 +387,8 @@ int Run(int argc, const char* const* argv)
              " samples that are not numbers (NaN or infinite), the first at frame " +
              std::to_string(outcome.firstNonFiniteFrame) + " (" +
              SecondsText(outcome.firstNonFiniteFrame, rate) + "); they were rendered as silence");
-    if (input && (outcome.inputEndedEarly || input->AnnouncedFrames() > input->Frames()))
+    if (input && !input->LengthUnknown() &&
+        (outcome.inputEndedEarly || input->AnnouncedFrames() > input->Frames()))
         Warn(o.input + " is shorter than its header says: " +
              SecondsText(std::max(input->AnnouncedFrames(), input->Frames()), rate) + " announced, " +
              SecondsText(outcome.inputEndedEarly ? outcome.frames : input->Frames(), rate) +
@@ -385,7 +403,7 @@ int Run(int argc, const char* const* argv)
         const double seconds = static_cast<double>(outcome.frames) / rate;
         std::fprintf(
             stderr, "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, %s (%.2f s, %.0fx real time)\n",
-            o.output.c_str(), seconds, rate, ChannelsText(channels).c_str(), format.description.c_str(),
+            outputName.c_str(), seconds, rate, ChannelsText(channels).c_str(), format.description.c_str(),
             SettingsText(*session, o).c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
     }
     return 0;

@@ -77,9 +77,18 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     std::string program;
     int rate = 0;
 
-    app.add_option("INPUT", o.input, "audio file to process (omit to render the tone alone)")
+    app.add_option("INPUT", o.input,
+                   "audio file to process, - for standard input (omit to render the tone alone)")
         ->type_name("FILE");
-    app.add_option("-o,--output", o.output, "file to write: .wav, .flac, .ogg or .aiff")->type_name("FILE");
+    app.add_option("-o,--output", o.output,
+                   "file to write: .wav, .flac, .ogg or .aiff; - for standard output")
+        ->type_name("FILE");
+    std::string format;
+    auto* formatOpt =
+        app.add_option("--format", format,
+                       "wav, flac, ogg or aiff: the format of -o - (default wav), or in place of "
+                       "OUTPUT's extension")
+            ->type_name("TYPE");
     auto* secondsOpt = app.add_option("-s,--seconds", secondsText,
                                       "length: seconds, 90s, 30m, 1:30:00 (default 60 s or the schedule's "
                                       "length without INPUT; with INPUT, cuts it)")
@@ -164,6 +173,11 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     }
     if (bitsOpt->count())
         o.bits = bits;
+    if (formatOpt->count()) {
+        if (format != "wav" && format != "flac" && format != "ogg" && format != "aiff")
+            return fail("--format takes wav, flac, ogg or aiff, not \"" + format + "\"");
+        o.format = format;
+    }
     if (programOpt->count())
         o.program = program;
     if (rateOpt->count()) {
@@ -179,8 +193,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         if (s.find('=') == std::string::npos || Trim(s.substr(0, s.find('='))).empty() ||
             Trim(s.substr(s.find('=') + 1)).empty())
             return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
-    if (o.output == "-" || o.input == "-")
-        return fail("standard input and output are not supported; name a file");
+    if (o.output == "-" && (o.listPrograms || o.listParams))
+        return fail("-o - writes the audio to standard output; list programs or parameters in another run");
     bool bank = false;
     if (!o.savePreset.empty() && !PresetKindOf(o.savePreset, bank))
         return fail("--save-preset writes FILE.fxp (a program) or FILE.fxb (a bank), not " + o.savePreset);

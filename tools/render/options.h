@@ -30,6 +30,8 @@ struct RenderOptions {
     std::string savePreset; // .fxp: the current program, .fxb: every slot
     std::string loadPreset; // either kind
     bool quiet = false;
+    std::optional<std::string>
+        format;         // container for -o - (wav, flac, ogg, aiff), or instead of the extension
     TrackOptions track; // schedule, fades, preroll, plots
 };
 
