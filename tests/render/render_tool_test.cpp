@@ -195,7 +195,7 @@ TEST(Failures, NameTheProblemExitNonZeroAndLeaveNoFile)
         {{"-o", dir.Path("out.ogg"), "--bits", "24"}, "Ogg", 2},
         {{"-o", dir.Path("out.ogg"), "--rate", "384000"}, "at most 192000 Hz", 2},
         {{"-o", dir.Path("out.flac"), "--rate", "705600"}, "at most 655350 Hz", 2},
-        {{"-o", "-"}, "not supported", 2},
+        {{"--format", "mp3", "-o", "-"}, "--format takes wav, flac, ogg or aiff", 2},
         {{"--rate", "48000", dir.Path("in44.wav"), "-o", out}, "does not resample", 2},
         {{dir.Path("quad.wav"), "-o", out}, "4 channels", 1},
         {{dir.Path("in44.wav"), "-o", dir.Path("in44.wav")}, "replace the file read by INPUT", 2},
