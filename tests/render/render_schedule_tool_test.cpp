@@ -228,3 +228,33 @@ TEST(Pipes, AudioGoesThroughStandardOutputAndInputAndAClosedReaderFailsTheRender
 }
 
 } // namespace
+
+namespace {
+
+TEST(Batch, RendersEachListedProgramUnderItsPatternAndCarriesOnPastAFailure)
+{
+    TempFolder dir;
+    const ToolResult r =
+        RunTool({"--program", "1-2,104", "--seconds", "0.5", "-q", "-o", dir.Path("{slot:03} {name}.wav")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(FileExists(dir.Path("001 Higher frequencies.wav")));
+    EXPECT_TRUE(FileExists(dir.Path("002 Left - Right balance.wav")));
+    EXPECT_TRUE(FileExists(dir.Path("104 Healing \u2013 110 Hz (Stomach).wav")));
+
+    // Slot 3's folder is missing: its file fails, the others are written, the status is 1.
+    const std::string folder = dir.Path("d");
+    ASSERT_EQ(std::system(("mkdir '" + folder + "4' '" + folder + "5'").c_str()), 0);
+    const ToolResult partial =
+        RunTool({"--program", "3-5", "--seconds", "0.2", "-o", dir.Path("d{slot}/tone.wav")});
+    EXPECT_EQ(partial.status, 1);
+    EXPECT_TRUE(FileExists(dir.Path("d4/tone.wav")));
+    EXPECT_TRUE(FileExists(dir.Path("d5/tone.wav")));
+    EXPECT_NE(partial.err.find("2 of 3 files written; failed: program 3"), std::string::npos) << partial.err;
+
+    for (const char* pattern : {"same.wav", "{slot:3}.wav", "{nme}.wav"})
+        EXPECT_EQ(RunTool({"--program", "1-2", "-o", dir.Path(pattern)}).status, 2) << pattern;
+    EXPECT_EQ(RunTool({"--program", "5-2", "-o", dir.Path("{slot}.wav")}).status, 2);
+    EXPECT_EQ(RunTool({"--program", "148-150", "-o", dir.Path("{slot}.wav")}).status, 2);
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 // renders the tone alone or mixed into an input file.
 
 #include "tools/render/audio_file.h"
+#include "tools/render/batch.h"
 #include "tools/render/options.h"
 #include "tools/render/pending_file.h"
 #include "tools/render/plugin_session.h"
@@ -14,6 +15,7 @@
 #include "tools/render/text_folding.h"
 #include "tools/render/track.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -190,15 +192,8 @@ bool WriteSaves(const std::vector<PendingSave>& saves, std::string& error)
     return true;
 }
 
-int Run(int argc, const char* const* argv)
+int RenderOnce(const RenderOptions& o)
 {
-    const ParseResult parsed = ParseCommandLine(argc, argv);
-    if (parsed.kind == ParseResult::Kind::Exit)
-        return parsed.exitCode;
-    const RenderOptions& o = parsed.options;
-    for (const std::string& warning : parsed.warnings)
-        Warn(warning);
-    CatchInterrupts();
     std::string error;
 
     // Everything about the files is checked before the plug-in is loaded.
@@ -407,6 +402,75 @@ int Run(int argc, const char* const* argv)
             SettingsText(*session, o).c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
     }
     return 0;
+}
+
+// Renders each slot of a --program list into its own file named by the
+// output pattern; a failed file is reported and the others still rendered.
+int RenderBatch(const RenderOptions& o)
+{
+    std::string error;
+    if (o.output.empty() || o.output == "-")
+        return Usage("a list of programs needs -o with a pattern such as -o 'out/{slot:03} {name}.flac'");
+    if (!o.saveState.empty() || !o.saveBank.empty() || !o.savePreset.empty() || !o.track.plot.empty() ||
+        !o.track.plotDetail.empty() || o.listPrograms || o.listParams || o.input == "-")
+        return Usage("a list of programs renders files only: no saving, listing, plots or standard input");
+    if (!CheckOutputPattern(o.output, error))
+        return Usage(error);
+    std::vector<std::string> names;
+    if (auto session = PluginSession::Open(o.plugin, kDefaultRate, o.block, o.tempo, error))
+        names = session->ProgramNames();
+    else
+        return Fail(error);
+    std::vector<int> slots;
+    if (!ReadProgramList(*o.program, static_cast<int>(names.size()), slots, error))
+        return Usage(error);
+    std::vector<std::string> outputs;
+    for (int slot : slots) {
+        outputs.push_back(ExpandOutputPattern(o.output, slot, names[static_cast<std::size_t>(slot)]));
+        for (std::size_t k = 0; k + 1 < outputs.size(); ++k)
+            if (outputs[k] == outputs.back())
+                return Usage("-o " + o.output + " gives two programs the file " + outputs.back() +
+                             "; add {slot} to the pattern");
+    }
+    std::vector<std::string> failed;
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        RenderOptions one = o;
+        one.program = std::to_string(slots[i]);
+        one.output = outputs[i];
+        one.quiet = true;
+        const auto started = std::chrono::steady_clock::now();
+        const int status = RenderOnce(one);
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (!o.quiet || status != 0)
+            std::fprintf(stderr, "tessaphon-render: [%zu/%zu] program %d -> %s: %s (%.1f s)\n", i + 1,
+                         slots.size(), slots[i], outputs[i].c_str(), status == 0 ? "done" : "FAILED", took);
+        if (status == kInterrupted)
+            return kInterrupted;
+        if (status != 0)
+            failed.push_back(std::to_string(slots[i]));
+    }
+    if (!o.quiet || !failed.empty()) {
+        std::string list;
+        for (const std::string& slot : failed)
+            list += (list.empty() ? "" : ", ") + slot;
+        std::fprintf(stderr, "tessaphon-render: %zu of %zu files written%s\n", slots.size() - failed.size(),
+                     slots.size(), failed.empty() ? "" : ("; failed: program " + list).c_str());
+    }
+    return failed.empty() ? 0 : kFailed;
+}
+
+int Run(int argc, const char* const* argv)
+{
+    const ParseResult parsed = ParseCommandLine(argc, argv);
+    if (parsed.kind == ParseResult::Kind::Exit)
+        return parsed.exitCode;
+    const RenderOptions& o = parsed.options;
+    for (const std::string& warning : parsed.warnings)
+        Warn(warning);
+    CatchInterrupts();
+    if (o.program && IsProgramList(*o.program))
+        return RenderBatch(o);
+    return RenderOnce(o);
 }
 
 } // namespace
