@@ -258,3 +258,30 @@ TEST(Batch, RendersEachListedProgramUnderItsPatternAndCarriesOnPastAFailure)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Json, ListingsAndTheSummaryComeOutAsOneDocumentPerLine)
+{
+    TempFolder dir;
+    const ToolResult programs = RunTool({"--list-programs", "--json"});
+    ASSERT_EQ(programs.status, 0);
+    EXPECT_EQ(programs.out.rfind("{\"programs\":[{\"slot\":0,\"name\":\"---- default ----\"},", 0), 0u);
+    EXPECT_NE(programs.out.find("{\"slot\":104,\"name\":\"Healing \u2013 110 Hz (Stomach)\"}"),
+              std::string::npos);
+    const ToolResult params = RunTool({"--list-params", "--json", "--set", "Isochronic=6.5"});
+    EXPECT_NE(
+        params.out.find("{\"index\":1,\"name\":\"Isochronic\",\"reference\":\"Isochronic\",\"value\":6.5,"
+                        "\"display\":\"6.50\",\"unit\":\"Hz\",\"min\":0.01,\"max\":512,\"decimals\":2}"),
+        std::string::npos)
+        << params.out;
+    const ToolResult render = RunTool({"--seconds", "0.5", "-q", "--json", "-o", dir.Path("a.wav")});
+    ASSERT_EQ(render.status, 0) << render.err;
+    EXPECT_EQ(std::count(render.out.begin(), render.out.end(), '\n'), 1);
+    EXPECT_NE(render.out.find("\"frames\":24000,\"rate\":48000,\"channels\":2,\"format\":\"WAV 24-bit\""),
+              std::string::npos)
+        << render.out;
+    EXPECT_EQ(RunTool({"--json", "-o", "-"}).status, 2);
+}
+
+} // namespace

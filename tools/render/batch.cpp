@@ -39,7 +39,8 @@ bool ReadField(const std::string& field, bool& isName, int& width)
     width = 0;
     if (isName || field == "slot")
         return true;
-    if (field.rfind("slot:0", 0) != 0 || field.size() != 7 || !std::isdigit(static_cast<unsigned char>(field[6])))
+    if (field.rfind("slot:0", 0) != 0 || field.size() != 7 ||
+        !std::isdigit(static_cast<unsigned char>(field[6])))
         return false;
     width = field[6] - '0';
     return true;
@@ -96,18 +97,21 @@ bool ReadProgramList(const std::string& text, int count, std::vector<int>& slots
 bool CheckOutputPattern(const std::string& pattern, std::string& error)
 {
     bool namesFiles = false;
-    for (std::size_t open = pattern.find('{'); open != std::string::npos; open = pattern.find('{', open + 1)) {
+    for (std::size_t open = pattern.find('{'); open != std::string::npos;
+         open = pattern.find('{', open + 1)) {
         const std::size_t close = pattern.find('}', open);
         bool isName = false;
         int width = 0;
-        if (close == std::string::npos || !ReadField(pattern.substr(open + 1, close - open - 1), isName, width)) {
+        if (close == std::string::npos ||
+            !ReadField(pattern.substr(open + 1, close - open - 1), isName, width)) {
             error = "-o " + pattern + ": the fields of an output pattern are {slot}, {slot:03} and {name}";
             return false;
         }
         namesFiles = true;
     }
     if (!namesFiles)
-        error = "-o " + pattern + " would name every file alike; put {slot} or {name} in it, as in "
+        error = "-o " + pattern +
+                " would name every file alike; put {slot} or {name} in it, as in "
                 "-o 'out/{slot:03} {name}.flac'";
     return namesFiles;
 }

@@ -4,6 +4,8 @@
 
 #include "tools/render/audio_file.h"
 #include "tools/render/batch.h"
+#include "tools/render/json_writer.h"
+#include "tools/render/listing_json.h"
 #include "tools/render/options.h"
 #include "tools/render/pending_file.h"
 #include "tools/render/plugin_session.h"
@@ -264,7 +266,7 @@ int RenderOnce(const RenderOptions& o)
         return Fail(error);
 
     if (o.listPrograms)
-        PrintPrograms(*session);
+        o.json ? (void)std::printf("%s\n", ProgramListJson(*session).c_str()) : PrintPrograms(*session);
     if (!o.loadState.empty() && !session->LoadState(o.loadState, error))
         return Fail(error);
     if (!o.loadPreset.empty() && !session->LoadPreset(o.loadPreset, error))
@@ -293,7 +295,7 @@ int RenderOnce(const RenderOptions& o)
             return Fail(error);
     }
     if (o.listParams)
-        PrintParameters(*session);
+        o.json ? (void)std::printf("%s\n", ParameterListJson(*session).c_str()) : PrintParameters(*session);
     const std::vector<PendingSave> saves = CollectSaves(*session, o);
     if (o.output.empty()) {
         if (!WriteSaves(saves, error))
@@ -393,6 +395,21 @@ int RenderOnce(const RenderOptions& o)
                      "tessaphon-render: warning: the signal peaks at %.1f dBFS and was clipped in %s; "
                      "lower Mix or use --bits float\n",
                      20.0 * std::log10(outcome.peak), format.description.c_str());
+    if (o.json) {
+        const double elapsed = progress.ElapsedSeconds();
+        JsonObject summary;
+        summary.Add("output", o.output).Add("seconds", static_cast<double>(outcome.frames) / rate);
+        summary.Add("frames", static_cast<double>(outcome.frames))
+            .Add("rate", rate)
+            .Add("channels", channels);
+        summary.Add("format", format.description).Add("program", session->CurrentProgram());
+        summary.Add("program_name", session->CurrentProgramName()).Add("settings", SettingsText(*session, o));
+        summary.AddRaw("schedule", scheduled ? JsonString(o.track.schedule) : "null");
+        summary.Add("preroll_seconds", static_cast<double>(prerollRan) / rate);
+        summary.AddRaw("peak_dbfs", format.integer ? JsonNumber(20.0 * std::log10(outcome.peak)) : "null");
+        summary.Add("elapsed_seconds", elapsed);
+        std::printf("%s\n", summary.Text().c_str());
+    }
     if (!o.quiet) {
         const double elapsed = progress.ElapsedSeconds();
         const double seconds = static_cast<double>(outcome.frames) / rate;

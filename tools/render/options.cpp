@@ -126,6 +126,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");
     AddTrackOptions(app, trackTexts);
+    app.add_flag("--json", o.json,
+                 "print --list-programs, --list-params and the render summary as JSON on stdout");
     app.set_version_flag("--version", std::string("tessaphon-render ") + kToolVersion);
 
     try {
@@ -193,6 +195,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         if (s.find('=') == std::string::npos || Trim(s.substr(0, s.find('='))).empty() ||
             Trim(s.substr(s.find('=') + 1)).empty())
             return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
+    if (o.output == "-" && o.json)
+        return fail("--json prints to standard output, where -o - writes the audio");
     if (o.output == "-" && (o.listPrograms || o.listParams))
         return fail("-o - writes the audio to standard output; list programs or parameters in another run");
     bool bank = false;

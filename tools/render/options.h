@@ -32,6 +32,7 @@ struct RenderOptions {
     bool quiet = false;
     std::optional<std::string>
         format;         // container for -o - (wav, flac, ogg, aiff), or instead of the extension
+    bool json = false;  // listings and the render summary as JSON on stdout
     TrackOptions track; // schedule, fades, preroll, plots
 };
 
