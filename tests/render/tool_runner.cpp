@@ -19,14 +19,27 @@ extern char** environ;
 
 namespace {
 
-pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
+std::vector<std::string> CommandLine(const std::vector<std::string>& args)
 {
     std::vector<std::string> all{TESSAPHON_RENDER_PATH};
     all.insert(all.end(), args.begin(), args.end());
+    return all;
+}
+
+// The argv of a command line; points into all, which must outlive it.
+std::vector<char*> ArgumentPointers(std::vector<std::string>& all)
+{
     std::vector<char*> argv;
     for (std::string& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    return argv;
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
+{
+    std::vector<std::string> all = CommandLine(args);
+    std::vector<char*> argv = ArgumentPointers(all);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -65,12 +78,8 @@ ToolResult RunToolWith(const ToolSetup& setup, const std::vector<std::string>& a
     TempFolder logs;
     const std::string outPath = logs.Path("out");
     const std::string errPath = logs.Path("err");
-    std::vector<std::string> all{TESSAPHON_RENDER_PATH};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    std::vector<std::string> all = CommandLine(args);
+    std::vector<char*> argv = ArgumentPointers(all);
     const pid_t pid = fork();
     if (pid == 0) {
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -134,6 +134,13 @@ bool PathsAreDistinct(const RenderOptions& o, std::string& error)
     return true;
 }
 
+std::string NumberText(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
 std::string SecondsText(std::int64_t frames, int rate)
 {
     char text[32];
@@ -194,6 +201,49 @@ bool WriteSaves(const std::vector<PendingSave>& saves, std::string& error)
     return true;
 }
 
+// Applies the settings in their order (state, preset, program, parameters)
+// and lists what was asked for; 0, or the exit status after the message.
+int ApplySettings(PluginSession& session, const RenderOptions& o, const Schedule* schedule,
+                  SchedulePlan& plan)
+{
+    std::string error;
+    if (o.listPrograms)
+        o.json ? (void)std::printf("%s\n", ProgramListJson(session).c_str()) : PrintPrograms(session);
+    if (!o.loadState.empty() && !session.LoadState(o.loadState, error))
+        return Fail(error);
+    if (!o.loadPreset.empty() && !session.LoadPreset(o.loadPreset, error))
+        return Fail(error);
+    if (o.program)
+        if (const int status = Settle(session.SelectProgram(*o.program, error), error))
+            return status;
+    // A schedule's program (unless --program is given) and start settings come before --set.
+    if (schedule && !o.program && !SelectScheduleProgram(session, *schedule, error))
+        return Usage(error);
+    if (schedule && !PlanSchedule(session, *schedule, plan, error))
+        return Usage(error);
+    for (const std::string& assignment : o.sets)
+        if (const int status = Settle(session.Set(assignment, error), error))
+            return status;
+    if (o.listParams)
+        o.json ? (void)std::printf("%s\n", ParameterListJson(session).c_str()) : PrintParameters(session);
+    return 0;
+}
+
+// What the render found wrong with its input file.
+void WarnAboutInput(const InputFile& input, const std::string& path, const RenderOutcome& outcome, int rate)
+{
+    if (outcome.nonFiniteInput > 0)
+        Warn(path + " holds " + std::to_string(outcome.nonFiniteInput) +
+             " samples that are not numbers (NaN or infinite), the first at frame " +
+             std::to_string(outcome.firstNonFiniteFrame) + " (" +
+             SecondsText(outcome.firstNonFiniteFrame, rate) + "); they were rendered as silence");
+    if (!input.LengthUnknown() && (outcome.inputEndedEarly || input.AnnouncedFrames() > input.Frames()))
+        Warn(path + " is shorter than its header says: " +
+             SecondsText(std::max(input.AnnouncedFrames(), input.Frames()), rate) + " announced, " +
+             SecondsText(outcome.inputEndedEarly ? outcome.frames : input.Frames(), rate) +
+             " present; the file may be damaged or still being written");
+}
+
 int RenderOnce(const RenderOptions& o)
 {
     std::string error;
@@ -244,8 +294,9 @@ int RenderOnce(const RenderOptions& o)
 
     std::int64_t frames = static_cast<std::int64_t>(std::llround(length * rate));
     if (o.seconds && frames < 1)
-        return Usage("--seconds " + std::to_string(*o.seconds) + " is less than one frame at " +
-                     std::to_string(rate) + " Hz" + (input ? " (the rate of " + o.input + ")" : ""));
+        return Usage("--seconds " + NumberText(*o.seconds) + " asks for less than one frame at " +
+                     std::to_string(rate) + " Hz" + (input ? " (the rate of " + o.input + ")" : "") +
+                     "; give at least " + NumberText(1.0 / rate) + " s");
     if (input) {
         if (input->Frames() <= 0)
             return Fail(o.input + " holds no audio");
@@ -265,24 +316,9 @@ int RenderOnce(const RenderOptions& o)
     if (!session)
         return Fail(error);
 
-    if (o.listPrograms)
-        o.json ? (void)std::printf("%s\n", ProgramListJson(*session).c_str()) : PrintPrograms(*session);
-    if (!o.loadState.empty() && !session->LoadState(o.loadState, error))
-        return Fail(error);
-    if (!o.loadPreset.empty() && !session->LoadPreset(o.loadPreset, error))
-        return Fail(error);
-    if (o.program)
-        if (const int status = Settle(session->SelectProgram(*o.program, error), error))
-            return status;
-    // A schedule's program (unless --program is given) and start settings come before --set.
     SchedulePlan plan;
-    if (!o.program && scheduled && !SelectScheduleProgram(*session, schedule, error))
-        return Usage(error);
-    if (scheduled && !PlanSchedule(*session, schedule, plan, error))
-        return Usage(error);
-    for (const std::string& assignment : o.sets)
-        if (const int status = Settle(session->Set(assignment, error), error))
-            return status;
+    if (const int status = ApplySettings(*session, o, scheduled ? &schedule : nullptr, plan))
+        return status;
     const std::vector<double> startValues = CurrentValues(*session);
     plan.Begin(startValues);
     if (!o.track.plot.empty()) {
@@ -294,8 +330,6 @@ int RenderOnce(const RenderOptions& o)
             !WritePlotFile(o.track.plot, bytes, error))
             return Fail(error);
     }
-    if (o.listParams)
-        o.json ? (void)std::printf("%s\n", ParameterListJson(*session).c_str()) : PrintParameters(*session);
     const std::vector<PendingSave> saves = CollectSaves(*session, o);
     if (o.output.empty()) {
         if (!WriteSaves(saves, error))
@@ -379,17 +413,8 @@ int RenderOnce(const RenderOptions& o)
             return Fail(error + " (" + outputName + " was written)");
     }
 
-    if (outcome.nonFiniteInput > 0)
-        Warn(o.input + " holds " + std::to_string(outcome.nonFiniteInput) +
-             " samples that are not numbers (NaN or infinite), the first at frame " +
-             std::to_string(outcome.firstNonFiniteFrame) + " (" +
-             SecondsText(outcome.firstNonFiniteFrame, rate) + "); they were rendered as silence");
-    if (input && !input->LengthUnknown() &&
-        (outcome.inputEndedEarly || input->AnnouncedFrames() > input->Frames()))
-        Warn(o.input + " is shorter than its header says: " +
-             SecondsText(std::max(input->AnnouncedFrames(), input->Frames()), rate) + " announced, " +
-             SecondsText(outcome.inputEndedEarly ? outcome.frames : input->Frames(), rate) +
-             " present; the file may be damaged or still being written");
+    if (input)
+        WarnAboutInput(*input, o.input, outcome, rate);
     if (outcome.peak > 1.0f)
         std::fprintf(stderr,
                      "tessaphon-render: warning: the signal peaks at %.1f dBFS and was clipped in %s; "

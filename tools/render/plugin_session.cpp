@@ -24,6 +24,30 @@ std::string ExplicitPath(const std::string& path)
     return path.find('/') == std::string::npos ? "./" + path : path;
 }
 
+// Reads a whole state or preset file; what names the kind in messages.
+bool ReadSettingsFile(const std::string& path, const char* what, std::vector<std::uint8_t>& bytes,
+                      std::string& error)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = std::string("cannot read the ") + what + " file " + path;
+        return false;
+    }
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (size < 0 || size > kMaxStateBytes) {
+        error = path + " is not a Tessaphon " + what + " file (too large)";
+        return false;
+    }
+    bytes.assign(static_cast<std::size_t>(size), 0);
+    if (size > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        error = std::string("cannot read the ") + what + " file " + path;
+        return false;
+    }
+    return true;
+}
+
 std::unique_ptr<host::PluginModule> LoadModule(const std::string& requested, std::string& error)
 {
     if (!requested.empty()) {
@@ -108,23 +132,9 @@ const std::vector<ParameterInfo>& PluginSession::Parameters()
 
 bool PluginSession::LoadState(const std::string& path, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read the state file " + path;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadSettingsFile(path, "state", bytes, error))
         return false;
-    }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (size < 0 || size > kMaxStateBytes) {
-        error = path + " is not a Tessaphon state file (too large)";
-        return false;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        error = "cannot read the state file " + path;
-        return false;
-    }
     const std::size_t programBytes = static_cast<std::size_t>(instance->Effect()->numParams) * 8;
     const bool headed = bytes.size() >= 8 && std::equal(kChunkMagic, kChunkMagic + 4, bytes.begin());
     const bool program = bytes.size() == programBytes + 8 && headed;
@@ -250,23 +260,9 @@ void ApplyProgram(host::PluginInstance& plugin, const PresetProgram& program)
 
 bool PluginSession::LoadPreset(const std::string& path, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read the preset file " + path;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadSettingsFile(path, "preset", bytes, error))
         return false;
-    }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    file.seekg(0, std::ios::beg);
-    if (size < 0 || size > kMaxStateBytes) {
-        error = path + " is not a preset of this plug-in: too large";
-        return false;
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        error = "cannot read the preset file " + path;
-        return false;
-    }
     Preset preset;
     if (!DecodePreset(bytes, ShapeOf(*instance), preset, error)) {
         error = path + " is not a preset of this plug-in: " + error;
@@ -302,9 +298,11 @@ std::vector<std::uint8_t> PluginSession::PresetBytes(bool bank)
     // preset), so a copy of this one's bank is stepped through instead.
     std::string error;
     std::unique_ptr<host::PluginInstance> copy = host::PluginInstance::Create(*module, state, error);
-    if (!copy || !copy->SetChunk(true, instance->GetChunk(true)))
+    if (!copy)
         return {};
     copy->Dispatch(vst2::kOpOpen);
+    if (!copy->SetChunk(true, instance->GetChunk(true)))
+        return {};
     for (int slot = 0; slot < copy->Effect()->numPrograms; ++slot) {
         copy->Dispatch(vst2::kOpSetProgram, 0, slot);
         preset.programs.push_back({copy->ProgramName(), CurrentValues(*copy)});
