@@ -6,6 +6,7 @@
 #include "tool_runner.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -282,6 +283,32 @@ TEST(Json, ListingsAndTheSummaryComeOutAsOneDocumentPerLine)
               std::string::npos)
         << render.out;
     EXPECT_EQ(RunTool({"--json", "-o", "-"}).status, 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Tags, EveryFormatThatCarriesTagsNamesTheTrackAndItsSettings)
+{
+    TempFolder dir;
+    WriteFileText(dir.Path("plan.toml"), "name = \"Evening descent\"\nlength = 1\n[start]\nMix = 30\n");
+    for (const char* name : {"t.wav", "t.flac", "t.ogg", "t.aiff"}) {
+        const ToolResult r = RunTool({"--schedule", dir.Path("plan.toml"), "-q", "-o", dir.Path(name)});
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        SF_INFO info{};
+        SNDFILE* file = sf_open(dir.Path(name).c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr) << name;
+        auto tag = [&](int field) {
+            const char* text = sf_get_string(file, field);
+            return std::string(text ? text : "");
+        };
+        EXPECT_EQ(tag(SF_STR_TITLE), "Evening descent") << name;
+        EXPECT_EQ(tag(SF_STR_ARTIST), "Tessaphon") << name;
+        EXPECT_NE(tag(SF_STR_COMMENT).find("Mix=30"), std::string::npos)
+            << name << ": " << tag(SF_STR_COMMENT);
+        sf_close(file);
+    }
 }
 
 } // namespace

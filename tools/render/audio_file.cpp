@@ -277,7 +277,29 @@ std::unique_ptr<OutputFile> OutputFile::OpenStream(int descriptor, const std::st
         error = "cannot write " + name + ": " + std::strerror(errno);
         return nullptr;
     }
-    return Open(descriptor, name, raw, rate, channels, error);
+    std::unique_ptr<OutputFile> output = Open(descriptor, name, raw, rate, channels, error);
+    if (output)
+        output->streamedWav = true;
+    return output;
+}
+
+bool OutputFile::SetTags(const AudioTags& tags, std::string& error)
+{
+    if (streamedWav)
+        return true;
+    const std::pair<int, const std::string*> fields[] = {{SF_STR_TITLE, &tags.title},
+                                                         {SF_STR_ARTIST, &tags.artist},
+                                                         {SF_STR_SOFTWARE, &tags.software},
+                                                         {SF_STR_COMMENT, &tags.comment}};
+    for (const auto& [field, text] : fields) {
+        if (text->empty())
+            continue;
+        if (sf_set_string(file, field, text->c_str()) != 0) {
+            error = "cannot tag " + name + ": " + sf_strerror(file);
+            return false;
+        }
+    }
+    return true;
 }
 
 OutputFile::~OutputFile()

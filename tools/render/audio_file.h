@@ -33,6 +33,13 @@ bool CheckFormatLimits(const OutputFormat& format, int rate, int channels, std::
 // (its 64-bit form); a longer AIFF is refused with a message.
 bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::string& error);
 
+struct AudioTags {
+    std::string title;
+    std::string artist;
+    std::string software;
+    std::string comment;
+};
+
 class InputFile {
 public:
     static std::unique_ptr<InputFile> Open(const std::string& path, std::string& error);
@@ -82,6 +89,11 @@ public:
                                                   const OutputFormat& format, int rate, int channels,
                                                   std::int64_t frames, std::string& error);
 
+    // Title, artist, software and comment, in the formats that carry them
+    // (WAV's INFO list, FLAC and Ogg comments, AIFF's text chunks); set
+    // before the first Write. A stream of WAV has no place for them.
+    bool SetTags(const AudioTags& tags, std::string& error);
+
     bool Write(const float* interleaved, std::int64_t frames, std::string& error);
     bool Close(std::string& error); // finishes the header; false with a message
 
@@ -89,6 +101,7 @@ private:
     OutputFile() = default;
     sf_private_tag* file = nullptr;
     std::string name;
+    bool streamedWav = false; // raw samples behind a header of our own
 };
 
 } // namespace render

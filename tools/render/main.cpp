@@ -356,6 +356,13 @@ int RenderOnce(const RenderOptions& o)
             : OutputFile::OpenStream(StdoutDescriptor(), outputName, format, rate, channels, frames, error);
     if (!output)
         return Fail(error);
+    AudioTags tags;
+    tags.title = scheduled && !schedule.name.empty() ? schedule.name : session->CurrentProgramName();
+    tags.artist = "Tessaphon";
+    tags.software = "tessaphon-render " + std::string(kToolVersion);
+    tags.comment = SettingsText(*session, o) + (scheduled ? "; schedule " + o.track.schedule : "");
+    if (!output->SetTags(tags, error))
+        return Fail(error);
 
     session->StartProcessing(channels);
     std::unique_ptr<ScheduleAutomation> automation;

@@ -13,8 +13,6 @@ namespace render {
 
 namespace {
 
-constexpr const char* kToolVersion = "1.1";
-
 constexpr const char* kDescription =
     "tessaphon-render: renders isochronic tones through the Tessaphon plug-in, or processes an audio\n"
     "file through it, and writes the result as WAV, FLAC, Ogg Vorbis or AIFF. The plug-in is loaded\n"
