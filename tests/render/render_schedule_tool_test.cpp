@@ -312,3 +312,31 @@ TEST(Tags, EveryFormatThatCarriesTagsNamesTheTrackAndItsSettings)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Resampling, AnInputAtAnotherRateIsConvertedToTheLengthAndLevelItShouldHave)
+{
+    TempFolder dir;
+    constexpr int kFrom = 44100;
+    constexpr double kPi = 3.14159265358979323846;
+    std::vector<float> sine;
+    for (int i = 0; i < 2 * kFrom; ++i)
+        sine.push_back(static_cast<float>(0.5 * std::sin(2.0 * kPi * 1000.0 * i / kFrom)));
+    ASSERT_TRUE(WriteAudio(dir.Path("in.wav"), kFrom, 1, sine));
+    const ToolResult r = RunTool({dir.Path("in.wav"), "--rate", "48000", "--set", "Mix=0", "--bits", "float",
+                                  "-q", "-o", dir.Path("out.wav")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Audio audio;
+    ASSERT_TRUE(ReadAudio(dir.Path("out.wav"), audio));
+    EXPECT_EQ(audio.rate, kRate);
+    EXPECT_EQ(audio.Frames(), 2LL * kRate);
+    // The level of the middle second, away from the filter's edges.
+    double sum = 0.0;
+    for (long long i = kRate / 2; i < 3 * kRate / 2; ++i)
+        sum += static_cast<double>(audio.At(i, 0)) * audio.At(i, 0);
+    const double rmsDb = 10.0 * std::log10(sum / kRate);
+    EXPECT_NEAR(rmsDb, 20.0 * std::log10(0.5 / std::sqrt(2.0)), 0.1);
+}
+
+} // namespace

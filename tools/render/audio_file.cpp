@@ -1,10 +1,13 @@
 #include "tools/render/audio_file.h"
 
+#include "tools/render/resampler.h"
 #include "tools/render/text_folding.h"
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -183,7 +186,42 @@ InputFile::~InputFile()
         sf_close(file);
 }
 
+bool InputFile::ResampleTo(int newRate, std::string& error)
+{
+    resampler = Resampler::Create(rate, newRate, channels, error);
+    if (!resampler)
+        return false;
+    const double ratio = static_cast<double>(newRate) / rate;
+    auto scaled = [&](std::int64_t n) {
+        return n == SF_COUNT_MAX ? n
+                                 : static_cast<std::int64_t>(std::llround(static_cast<double>(n) * ratio));
+    };
+    frames = scaled(frames);
+    announcedFrames = scaled(announcedFrames);
+    rate = newRate;
+    return true;
+}
+
 std::int64_t InputFile::Read(double* interleaved, std::int64_t count, std::string& error)
+{
+    if (!resampler)
+        return ReadFile(interleaved, count, error);
+    // The converted length is the file's length times the ratio; the filter's
+    // last output is cut or padded with silence to reach it exactly.
+    const std::int64_t wanted = lengthUnknown ? count : std::min(count, frames - delivered);
+    std::int64_t got = resampler->Pull(
+        interleaved, wanted, [&](double* buffer, std::int64_t n) { return ReadFile(buffer, n, error); });
+    if (got < 0)
+        return -1;
+    if (got < wanted && !lengthUnknown) {
+        std::fill(interleaved + got * channels, interleaved + wanted * channels, 0.0);
+        got = wanted;
+    }
+    delivered += got;
+    return got;
+}
+
+std::int64_t InputFile::ReadFile(double* interleaved, std::int64_t count, std::string& error)
 {
     const sf_count_t n = sf_readf_double(file, interleaved, count);
     if (n < count && sf_error(file) != SF_ERR_NO_ERROR) {

@@ -40,6 +40,8 @@ struct AudioTags {
     std::string comment;
 };
 
+class Resampler;
+
 class InputFile {
 public:
     static std::unique_ptr<InputFile> Open(const std::string& path, std::string& error);
@@ -60,8 +62,15 @@ public:
     // with a message on a read error.
     std::int64_t Read(double* interleaved, std::int64_t count, std::string& error);
 
+    // From now on Read delivers the file at newRate (libsoxr, very high
+    // quality), and Rate, Frames and AnnouncedFrames count at that rate.
+    bool ResampleTo(int newRate, std::string& error);
+
 private:
     InputFile() = default;
+    std::int64_t ReadFile(double* interleaved, std::int64_t count, std::string& error);
+    std::unique_ptr<Resampler> resampler;
+    std::int64_t delivered = 0; // frames Read has given at the new rate
     sf_private_tag* file = nullptr;
     std::string path;
     int channels = 0;

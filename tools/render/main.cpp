@@ -263,11 +263,8 @@ int RenderOnce(const RenderOptions& o)
         input = InputFile::Open(o.input, error);
         if (!input)
             return Fail(error);
-        if (o.rate && *o.rate != input->Rate())
-            return Usage(o.input + " is at " + std::to_string(input->Rate()) +
-                         " Hz but the output is to be at " + std::to_string(*o.rate) +
-                         " Hz; tessaphon-render does not resample (leave out --rate to "
-                         "keep the input's rate)");
+        if (o.rate && *o.rate != input->Rate() && !input->ResampleTo(*o.rate, error))
+            return Fail(error);
         rate = input->Rate();
         if (input->Channels() > 2)
             return Fail(o.input + " has " + std::to_string(input->Channels()) +
