@@ -4,6 +4,7 @@
 
 #include "host/plugin_host.h"
 #include "tool_runner.h"
+#include "tools/render/loudness.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -337,6 +338,41 @@ TEST(Resampling, AnInputAtAnotherRateIsConvertedToTheLengthAndLevelItShouldHave)
         sum += static_cast<double>(audio.At(i, 0)) * audio.At(i, 0);
     const double rmsDb = 10.0 * std::log10(sum / kRate);
     EXPECT_NEAR(rmsDb, 20.0 * std::log10(0.5 / std::sqrt(2.0)), 0.1);
+}
+
+} // namespace
+
+namespace {
+
+double FileLoudness(const std::string& path, double& truePeak)
+{
+    Audio audio;
+    EXPECT_TRUE(ReadAudio(path, audio));
+    std::string error;
+    auto meter = render::LoudnessMeter::Create(audio.channels, audio.rate, error);
+    meter->Add(audio.samples.data(), audio.Frames());
+    truePeak = meter->TruePeakDbtp();
+    return meter->IntegratedLufs();
+}
+
+TEST(Loudness, TheTargetIsMetUnlessTheTruePeakCeilingWinsWhichIsSaid)
+{
+    TempFolder dir;
+    double truePeak = 0.0;
+    for (const char* target : {"-23", "-16"}) {
+        const ToolResult r = RunTool(
+            {"--seconds", "20", "--loudness", target, "--bits", "float", "-q", "-o", dir.Path("l.wav")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NEAR(FileLoudness(dir.Path("l.wav"), truePeak), std::stod(target), 0.1);
+        EXPECT_LE(truePeak, -1.0);
+    }
+    const ToolResult loud =
+        RunTool({"--seconds", "20", "--loudness", "-3", "--bits", "float", "-q", "-o", dir.Path("l.wav")});
+    ASSERT_EQ(loud.status, 0) << loud.err;
+    EXPECT_NE(loud.err.find("would put the true peak above -1 dBTP"), std::string::npos) << loud.err;
+    FileLoudness(dir.Path("l.wav"), truePeak);
+    EXPECT_NEAR(truePeak, -1.0, 0.1);
+    EXPECT_EQ(RunTool({"--loudness", "5", "-o", dir.Path("l.wav")}).status, 2);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "tools/render/batch.h"
 #include "tools/render/json_writer.h"
 #include "tools/render/listing_json.h"
+#include "tools/render/loudness.h"
 #include "tools/render/options.h"
 #include "tools/render/pending_file.h"
 #include "tools/render/plugin_session.h"
@@ -244,9 +245,45 @@ void WarnAboutInput(const InputFile& input, const std::string& path, const Rende
              " present; the file may be damaged or still being written");
 }
 
-int RenderOnce(const RenderOptions& o)
+struct MeasuredLoudness {
+    double lufs = 0.0;
+    double truePeak = 0.0;
+};
+
+// The same render with nothing but the audio, to measure it.
+RenderOptions MeasuringPass(const RenderOptions& o)
+{
+    RenderOptions pass = o;
+    pass.listPrograms = pass.listParams = pass.json = false;
+    pass.quiet = true;
+    pass.saveState.clear();
+    pass.saveBank.clear();
+    pass.savePreset.clear();
+    pass.track.plot.clear();
+    pass.track.plotDetail.clear();
+    pass.loudness.reset();
+    return pass;
+}
+
+// With measureOnly the render is run without writing anything and its
+// loudness returned there; with --loudness it is run that way first, for the gain.
+int RenderOnce(const RenderOptions& o, MeasuredLoudness* measureOnly = nullptr)
 {
     std::string error;
+    double gainDb = 0.0;
+    if (o.loudness && !measureOnly) {
+        MeasuredLoudness measured;
+        if (const int status = RenderOnce(MeasuringPass(o), &measured))
+            return status;
+        if (!std::isfinite(measured.lufs))
+            return Fail("the render is silent; --loudness has nothing to bring up");
+        const LoudnessGain gain = GainForLoudness(measured.lufs, measured.truePeak, *o.loudness);
+        if (gain.ceilingWon)
+            Warn("--loudness " + JsonNumber(*o.loudness) + " LUFS would put the true peak above " +
+                 JsonNumber(kTruePeakCeilingDbtp) + " dBTP; the render comes out at " +
+                 JsonNumber(std::round((measured.lufs + gain.db) * 10.0) / 10.0) + " LUFS instead");
+        gainDb = gain.db;
+    }
 
     // Everything about the files is checked before the plug-in is loaded.
     if (!PathsAreDistinct(o, error))
@@ -343,22 +380,25 @@ int RenderOnce(const RenderOptions& o)
     // The output file object goes before the pending file, which then
     // removes the unfinished file on every early return.
     std::unique_ptr<PendingFile> pending;
-    if (toStdout)
+    std::unique_ptr<OutputFile> output;
+    if (measureOnly)
+        ; // nothing is written
+    else if (toStdout)
         IgnoreBrokenPipe();
     else if (!(pending = PendingFile::Create(o.output, error)))
         return Fail(error);
-    std::unique_ptr<OutputFile> output =
-        pending
-            ? OutputFile::Open(pending->Descriptor(), outputName, format, rate, channels, error)
-            : OutputFile::OpenStream(StdoutDescriptor(), outputName, format, rate, channels, frames, error);
-    if (!output)
+    if (!measureOnly)
+        output = pending ? OutputFile::Open(pending->Descriptor(), outputName, format, rate, channels, error)
+                         : OutputFile::OpenStream(StdoutDescriptor(), outputName, format, rate, channels,
+                                                  frames, error);
+    if (!output && !measureOnly)
         return Fail(error);
     AudioTags tags;
     tags.title = scheduled && !schedule.name.empty() ? schedule.name : session->CurrentProgramName();
     tags.artist = "Tessaphon";
     tags.software = "tessaphon-render " + std::string(kToolVersion);
     tags.comment = SettingsText(*session, o) + (scheduled ? "; schedule " + o.track.schedule : "");
-    if (!output->SetTags(tags, error))
+    if (output && !output->SetTags(tags, error))
         return Fail(error);
 
     session->StartProcessing(channels);
@@ -389,9 +429,16 @@ int RenderOnce(const RenderOptions& o)
     setup.block = o.block;
     setup.frames = frames;
     setup.trackPeak = format.integer;
+    setup.gain = static_cast<float>(std::pow(10.0, gainDb / 20.0));
+    // Every summary gives the loudness; measuring costs time, so only then.
+    std::unique_ptr<LoudnessMeter> meter;
+    if (measureOnly || !o.quiet || o.json)
+        if (!(meter = LoudnessMeter::Create(channels, rate, error)))
+            return Fail(error);
+    setup.meter = meter.get();
     ProgressDisplay progress(!o.quiet && StderrIsTerminal(), frames, rate);
     const RenderOutcome outcome =
-        RenderToFile(session->Plugin(), session->Host(), input.get(), *output, setup, progress);
+        RenderToFile(session->Plugin(), session->Host(), input.get(), output.get(), setup, progress);
     progress.Finish();
     if (outcome.interrupted) {
         std::fprintf(stderr, "tessaphon-render: interrupted; %s was not written\n", outputName.c_str());
@@ -399,6 +446,10 @@ int RenderOnce(const RenderOptions& o)
     }
     if (!outcome.ok)
         return Fail(outcome.error + "; " + outputName + " was not written");
+    if (measureOnly) {
+        *measureOnly = {meter->IntegratedLufs(), meter->TruePeakDbtp()};
+        return 0;
+    }
     if (!output->Close(error) || (pending && !pending->Commit(error)))
         return Fail(error);
     if (!WriteSaves(saves, error))
@@ -419,11 +470,12 @@ int RenderOnce(const RenderOptions& o)
 
     if (input)
         WarnAboutInput(*input, o.input, outcome, rate);
-    if (outcome.peak > 1.0f)
+    const float peak = outcome.peak * setup.gain;
+    if (peak > 1.0f)
         std::fprintf(stderr,
                      "tessaphon-render: warning: the signal peaks at %.1f dBFS and was clipped in %s; "
                      "lower Mix or use --bits float\n",
-                     20.0 * std::log10(outcome.peak), format.description.c_str());
+                     20.0 * std::log10(peak), format.description.c_str());
     if (o.json) {
         const double elapsed = progress.ElapsedSeconds();
         JsonObject summary;
@@ -435,17 +487,23 @@ int RenderOnce(const RenderOptions& o)
         summary.Add("program_name", session->CurrentProgramName()).Add("settings", SettingsText(*session, o));
         summary.AddRaw("schedule", scheduled ? JsonString(o.track.schedule) : "null");
         summary.Add("preroll_seconds", static_cast<double>(prerollRan) / rate);
-        summary.AddRaw("peak_dbfs", format.integer ? JsonNumber(20.0 * std::log10(outcome.peak)) : "null");
-        summary.Add("elapsed_seconds", elapsed);
+        summary.AddRaw("peak_dbfs", format.integer ? JsonNumber(20.0 * std::log10(peak)) : "null");
+        summary.Add("loudness_lufs", meter->IntegratedLufs()).Add("true_peak_dbtp", meter->TruePeakDbtp());
+        summary.Add("gain_db", gainDb).Add("elapsed_seconds", elapsed);
         std::printf("%s\n", summary.Text().c_str());
     }
     if (!o.quiet) {
         const double elapsed = progress.ElapsedSeconds();
         const double seconds = static_cast<double>(outcome.frames) / rate;
         std::fprintf(
-            stderr, "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, %s (%.2f s, %.0fx real time)\n",
+            stderr,
+            "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, %s; %.1f LUFS, true peak %.1f dBTP%s (%.2f "
+            "s, "
+            "%.0fx real time)\n",
             outputName.c_str(), seconds, rate, ChannelsText(channels).c_str(), format.description.c_str(),
-            SettingsText(*session, o).c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
+            SettingsText(*session, o).c_str(), meter->IntegratedLufs(), meter->TruePeakDbtp(),
+            gainDb != 0.0 ? (", gain " + JsonNumber(std::round(gainDb * 100.0) / 100.0) + " dB").c_str() : "",
+            elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
     }
     return 0;
 }

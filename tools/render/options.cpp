@@ -70,6 +70,7 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
     std::string secondsText;
+    double loudness = 0.0;
     TrackOptionTexts trackTexts;
     std::string bits;
     std::string program;
@@ -124,6 +125,10 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");
     AddTrackOptions(app, trackTexts);
+    auto* loudnessOpt = app.add_option("--loudness", loudness,
+                                       "bring the render to this integrated loudness (EBU R128, e.g. -16), "
+                                       "its true peak kept at most -1 dBTP")
+                            ->type_name("LUFS");
     app.add_flag("--json", o.json,
                  "print --list-programs, --list-params and the render summary as JSON on stdout");
     app.set_version_flag("--version", std::string("tessaphon-render ") + kToolVersion);
@@ -173,6 +178,11 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     }
     if (bitsOpt->count())
         o.bits = bits;
+    if (loudnessOpt->count()) {
+        if (!std::isfinite(loudness) || loudness < -70.0 || loudness > 0.0)
+            return fail("--loudness takes a loudness from -70 to 0 LUFS");
+        o.loudness = loudness;
+    }
     if (formatOpt->count()) {
         if (format != "wav" && format != "flac" && format != "ogg" && format != "aiff")
             return fail("--format takes wav, flac, ogg or aiff, not \"" + format + "\"");

@@ -31,9 +31,10 @@ struct RenderOptions {
     std::string loadPreset; // either kind
     bool quiet = false;
     std::optional<std::string>
-        format;         // container for -o - (wav, flac, ogg, aiff), or instead of the extension
-    bool json = false;  // listings and the render summary as JSON on stdout
-    TrackOptions track; // schedule, fades, preroll, plots
+        format;                     // container for -o - (wav, flac, ogg, aiff), or instead of the extension
+    std::optional<double> loudness; // target integrated loudness in LUFS
+    bool json = false;              // listings and the render summary as JSON on stdout
+    TrackOptions track;             // schedule, fades, preroll, plots
 };
 
 constexpr int kDefaultRate = 48000;

@@ -21,6 +21,7 @@ class InputFile;
 class OutputFile;
 class ProgressDisplay;
 class ScheduleAutomation;
+class LoudnessMeter;
 
 struct RenderSetup {
     int channels = 2;        // channels the plug-in is connected with, and in the output file
@@ -35,6 +36,10 @@ struct RenderSetup {
     Fades fades;
     std::int64_t firstHostFrame = 0;
     std::vector<float>* keepLeft = nullptr;
+    // Loudness: a gain on the written samples (--loudness), and a meter that
+    // measures them as they are written.
+    float gain = 1.0f;
+    LoudnessMeter* meter = nullptr;
     std::int64_t keepFrames = 0;
 };
 
@@ -49,8 +54,9 @@ struct RenderOutcome {
     std::int64_t firstNonFiniteFrame = -1;
 };
 
-// Renders into output. input may be null: the plug-in then processes silence.
+// Renders into output. input may be null: the plug-in then processes silence;
+// output may be null: the render is then only measured (setup.meter).
 RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostState, InputFile* input,
-                           OutputFile& output, const RenderSetup& setup, ProgressDisplay& progress);
+                           OutputFile* output, const RenderSetup& setup, ProgressDisplay& progress);
 
 } // namespace render

@@ -16,7 +16,8 @@ std::unique_ptr<Resampler> Resampler::Create(double fromRate, double toRate, int
     const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT64_I, SOXR_FLOAT64_I);
     const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_VHQ, 0);
     soxr_error_t failure = nullptr;
-    r->state = soxr_create(fromRate, toRate, static_cast<unsigned>(channels), &failure, &io, &quality, nullptr);
+    r->state =
+        soxr_create(fromRate, toRate, static_cast<unsigned>(channels), &failure, &io, &quality, nullptr);
     if (!r->state || failure) {
         error = std::string("cannot resample: ") + (failure ? failure : "no resampler");
         return nullptr;

@@ -18,7 +18,8 @@ public:
     // Reads up to count frames into buffer: the frames read, 0 at the end, -1 on an error.
     using Source = std::function<std::int64_t(double* buffer, std::int64_t count)>;
 
-    static std::unique_ptr<Resampler> Create(double fromRate, double toRate, int channels, std::string& error);
+    static std::unique_ptr<Resampler> Create(double fromRate, double toRate, int channels,
+                                             std::string& error);
     ~Resampler();
     Resampler(const Resampler&) = delete;
     Resampler& operator=(const Resampler&) = delete;
