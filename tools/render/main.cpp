@@ -165,6 +165,8 @@ std::string SettingsText(PluginSession& session, const RenderOptions& o)
     const std::vector<std::string> changes = session.Changes();
     for (std::size_t i = 0; i < changes.size(); ++i)
         text += (i == 0 ? ", changed: " : ", ") + changes[i];
+    if (!o.track.schedule.empty())
+        text += ", schedule " + o.track.schedule;
     return text;
 }
 
@@ -397,7 +399,7 @@ int RenderOnce(const RenderOptions& o, MeasuredLoudness* measureOnly = nullptr)
     tags.title = scheduled && !schedule.name.empty() ? schedule.name : session->CurrentProgramName();
     tags.artist = "Tessaphon";
     tags.software = "tessaphon-render " + std::string(kToolVersion);
-    tags.comment = SettingsText(*session, o) + (scheduled ? "; schedule " + o.track.schedule : "");
+    tags.comment = SettingsText(*session, o);
     if (output && !output->SetTags(tags, error))
         return Fail(error);
 

@@ -23,7 +23,8 @@ constexpr const char* kDescription =
     "render has succeeded.\n";
 
 constexpr const char* kFooter =
-    "\nSettings are applied in this order: --load-state, --program, then each --set.\n"
+    "\nSettings are applied in this order: --load-state, --load-preset, --program (or the schedule's\n"
+    "program), the schedule's [start], then each --set; a schedule's steps run on top.\n"
     "PARAM is an index or a name (case ignored): \"Isochronic\" is the pulse rate, \"Isochronic On\"\n"
     "the pulse switch, \"LFO1 Rate\" the note value and \"LFO1 Free Rate\" the rate in ms (likewise\n"
     "LFO2). The older forms Isochronic#1/#2 and LFO1 Rate#1/#2 still work. VALUE is a display text\n"
@@ -38,6 +39,10 @@ constexpr const char* kFooter =
     "  tessaphon-render --program 104 --set Pan=-50 --list-params\n"
     "  tessaphon-render --program 58 --set Mix=70 --save-state calm.tst -o take1.wav\n"
     "  tessaphon-render --load-state calm.tst --seconds 600 -o take2.wav   (same samples)\n"
+    "  tessaphon-render --schedule examples/theta-descent.toml --fade-out 30s -o theta.flac\n"
+    "  tessaphon-render --schedule examples/theta-descent.toml --plot theta.png   (the plan only)\n"
+    "  tessaphon-render --program 14-103 --seconds 20m -o 'out/{slot:03} {name}.flac'\n"
+    "  tessaphon-render --seconds 10m --format flac -o - | ssh host 'cat > tone.flac'\n"
     "\nThe plug-in is taken from --plugin, else Tessaphon.so beside this program or in ../vst2/,\n"
     "then the folders in $LXVST_PATH and $VST_PATH, ~/.vst, ~/.lxvst, /usr/lib/vst,\n"
     "/usr/local/lib/vst (and the lxvst variants).\n"
