@@ -18,24 +18,6 @@ namespace {
 
 constexpr int kRate = 48000;
 
-// Frames at which the left channel opens after a shut stretch (the gate of
-// a pulse), looking at windows of a carrier period.
-std::vector<long long> PulseStarts(const Audio& audio, int window)
-{
-    std::vector<long long> starts;
-    bool wasOn = true;
-    for (long long w = 0; w + window <= audio.Frames(); w += window) {
-        float peak = 0.0f;
-        for (long long i = w; i < w + window; ++i)
-            peak = std::max(peak, std::fabs(audio.At(i, 0)));
-        const bool on = peak > 1e-4f;
-        if (on && !wasOn)
-            starts.push_back(w);
-        wasOn = on;
-    }
-    return starts;
-}
-
 // The pulse rate around second t: pulses counted over a second on either side.
 double MeasuredRate(const std::vector<long long>& starts, double t)
 {
@@ -69,7 +51,7 @@ TEST(ScheduleRender, ARampsPulseRateMeasuredFromTheEnvelopeFollowsThePlan)
     Audio audio;
     ASSERT_TRUE(ReadAudio(dir.Path("out.wav"), audio));
     ASSERT_EQ(audio.Frames(), 70LL * kRate);
-    const std::vector<long long> starts = PulseStarts(audio, 240);
+    const std::vector<long long> starts = PulseStarts(audio, 0, 240);
     for (double t = 5.0; t <= 65.0; t += 10.0) {
         const double planned = 14.0 - 10.0 * (t - 5.0) / 60.0;
         EXPECT_NEAR(MeasuredRate(starts, t), planned, planned * 0.02) << "at " << t << " s";

@@ -19,24 +19,6 @@ bool AllZero(const Audio& audio)
     return std::all_of(audio.samples.begin(), audio.samples.end(), [](float s) { return s == 0.0f; });
 }
 
-// Frames at which the left channel turns from silence to sound, looking at
-// windows of one carrier period so that zero crossings do not count as gaps.
-std::vector<long long> PulseStarts(const Audio& audio, long long from, int window)
-{
-    std::vector<long long> starts;
-    bool wasOn = true;
-    for (long long w = from; w + window <= audio.Frames(); w += window) {
-        float peak = 0.0f;
-        for (long long i = w; i < w + window; ++i)
-            peak = std::max(peak, std::fabs(audio.At(i, 0)));
-        const bool on = peak > 1e-4f;
-        if (on && !wasOn)
-            starts.push_back(w);
-        wasOn = on;
-    }
-    return starts;
-}
-
 TEST(ToneRender, WritesTheLengthRateAndChannelsAskedForWithPulsesAtTheIsochronicRate)
 {
     TempFolder dir;

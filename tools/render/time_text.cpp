@@ -12,28 +12,17 @@ namespace render {
 namespace {
 
 // A plain decimal number at the front of text (digits, optionally a point and
-// more digits); the characters it took in used.
+// more digits, no sign or exponent); the characters it took in used.
 bool ReadUnsignedNumber(const std::string& text, std::size_t from, double& value, std::size_t& used)
 {
-    std::size_t i = from;
-    std::size_t digits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
+    const char* begin = text.data() + from;
+    const char* end = text.data() + text.size();
+    if (begin == end || !(std::isdigit(static_cast<unsigned char>(*begin)) || *begin == '.'))
         return false;
-    const auto result = std::from_chars(text.data() + from, text.data() + i, value);
+    const auto result = std::from_chars(begin, end, value, std::chars_format::fixed);
     if (result.ec != std::errc() || !std::isfinite(value))
         return false;
-    used = i - from;
+    used = static_cast<std::size_t>(result.ptr - begin);
     return true;
 }
 
