@@ -208,6 +208,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         if (s.find('=') == std::string::npos || Trim(s.substr(0, s.find('='))).empty() ||
             Trim(s.substr(s.find('=') + 1)).empty())
             return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
+    if (o.loudness && o.input == "-")
+        return fail("--loudness renders twice (once to measure), and standard input can be read only once");
     if (o.output == "-" && o.json)
         return fail("--json prints to standard output, where -o - writes the audio");
     if (o.output == "-" && (o.listPrograms || o.listParams))
