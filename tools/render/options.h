@@ -2,6 +2,8 @@
 // The command line of tessaphon-render, parsed and checked for consistency.
 // Nothing here loads the plug-in or touches a file.
 
+#include "tools/render/track_options.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,10 +24,17 @@ struct RenderOptions {
     std::string plugin; // empty: search the usual places
     bool listPrograms = false;
     bool listParams = false;
-    std::string saveState; // the current settings (program chunk)
-    std::string saveBank;  // all program slots (bank chunk)
-    std::string loadState; // either kind
+    std::string saveState;  // the current settings (program chunk)
+    std::string saveBank;   // all program slots (bank chunk)
+    std::string loadState;  // either kind
+    std::string savePreset; // .fxp: the current program, .fxb: every slot
+    std::string loadPreset; // either kind
     bool quiet = false;
+    std::optional<std::string>
+        format;                     // container for -o - (wav, flac, ogg, aiff), or instead of the extension
+    std::optional<double> loudness; // target integrated loudness in LUFS
+    bool json = false;              // listings and the render summary as JSON on stdout
+    TrackOptions track;             // schedule, fades, preroll, plots
 };
 
 constexpr int kDefaultRate = 48000;
@@ -33,9 +42,14 @@ constexpr double kDefaultSeconds = 60.0;
 
 struct ParseResult {
     enum class Kind { Run, Exit } kind = Kind::Run;
-    int exitCode = 0; // for Exit: 0 after --help, 2 after a usage error
+    int exitCode = 0; // for Exit: 0 after --help or --version, 2 after a usage error
     RenderOptions options;
+    std::vector<std::string> warnings; // options given twice and the like; the run goes on
 };
+
+// Exit status of a command line the tool cannot act on.
+constexpr int kUsageError = 2;
+constexpr const char* kToolVersion = "1.1";
 
 // Parses argv; help and usage errors are printed here (help to stdout, errors
 // to stderr) and come back as Exit.

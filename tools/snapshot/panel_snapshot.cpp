@@ -18,29 +18,30 @@ namespace {
 constexpr float kSampleRate = 44100.0f;
 constexpr int kBlockFrames = 512;
 
-// The parameter a setting names: an index, a name, or NAME#N.
+// The parameter a setting names: its index or its name.
 int FindParameter(IPlugBase& plug, const std::string& key)
 {
     int index = -1;
     const auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), index);
     if (ec == std::errc() && end == key.data() + key.size())
         return plug.GetParam(index) ? index : -1;
-    std::string name = key;
-    int wanted = 1;
-    if (const auto hash = key.rfind('#'); hash != std::string::npos) {
-        const std::string number = key.substr(hash + 1);
-        int n = 0;
-        const auto [numberEnd, numberEc] = std::from_chars(number.data(), number.data() + number.size(), n);
-        if (numberEc == std::errc() && numberEnd == number.data() + number.size() && n >= 1) {
-            name = key.substr(0, hash);
-            wanted = n;
-        }
-    }
-    int seen = 0;
     for (int i = 0; i < plug.NParams(); ++i)
-        if (name == plug.GetParam(i)->GetName() && ++seen == wanted)
+        if (key == plug.GetParam(i)->GetName())
             return i;
     return -1;
+}
+
+// The bitmap's colours, without alpha.
+Picture PictureOf(const RasterBitmap& bitmap)
+{
+    Picture picture;
+    picture.width = bitmap.Width();
+    picture.height = bitmap.Height();
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            picture.pixels[static_cast<std::size_t>(y * picture.width + x)] = *bitmap.At(x, y) & 0xFFFFFFu;
+    return picture;
 }
 
 void RenderOneBlock(VSTCLASS& plug)
@@ -98,13 +99,7 @@ bool PaintPanel(int program, const std::vector<Setting>& settings, Picture& out,
     view->collectDirty(dirty);
     view->paint(IArea{0, 0, view->Width(), view->Height()});
 
-    const RasterBitmap& canvas = *view->canvas();
-    out.width = canvas.Width();
-    out.height = canvas.Height();
-    out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x)
-            out.pixels[static_cast<std::size_t>(y * out.width + x)] = *canvas.At(x, y) & 0xFFFFFFu;
+    out = PictureOf(*view->canvas());
     view->closeWindow();
     return true;
 }
@@ -117,12 +112,7 @@ bool ReadPng(const std::string& path, Picture& out)
     const std::unique_ptr<RasterBitmap> bitmap = DecodePng(bytes);
     if (!bitmap)
         return false;
-    out.width = bitmap->Width();
-    out.height = bitmap->Height();
-    out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x)
-            out.pixels[static_cast<std::size_t>(y * out.width + x)] = *bitmap->At(x, y) & 0xFFFFFFu;
+    out = PictureOf(*bitmap);
     return true;
 }
 
