@@ -39,7 +39,20 @@ ITextStyle Style(int size, int align, IRGBA colour = {255, 255, 255, 255})
     return s;
 }
 
+// Text drawn by a static initialiser, before main and possibly before the font
+// cache's own file has been initialised: the cache must already be usable.
+const bool kDrawnBeforeMain = [] {
+    auto b = MakeBitmap(40, 20);
+    ITextStyle style = Style(12, 0);
+    return DrawTextInRect(b.get(), &style, "ab", {0, 0, 40, 20});
+}();
+
 } // namespace
+
+TEST(DrawTextInRect, WorksFromAStaticInitialiser)
+{
+    EXPECT_TRUE(kDrawnBeforeMain);
+}
 
 TEST(DrawTextInRect, InkStaysInsideTheRectangleAndFollowsTheAlignment)
 {
@@ -183,4 +196,16 @@ TEST(Utf8, ConversionAndMalformedInput)
     EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(Utf16ToCodePoints(u"a\U0001F3B5"), U"a\U0001F3B5");
     EXPECT_EQ(Utf16ToCodePoints(std::u16string(1, u'\xD800') + u"b"), U"\uFFFDb");
+}
+
+// Grey levels of a glyph bitmap scale to 0 .. 255 whatever the face's level
+// count; a single-level (mono) bitmap is ink or no ink.
+TEST(GlyphCoverage, GreyLevelsScaleToFullCoverage)
+{
+    EXPECT_EQ(CoverageOfGreyLevel(0, 1), 0);
+    EXPECT_EQ(CoverageOfGreyLevel(1, 1), 255);
+    EXPECT_EQ(CoverageOfGreyLevel(1, 2), 255);
+    EXPECT_EQ(CoverageOfGreyLevel(2, 5), 127);
+    EXPECT_EQ(CoverageOfGreyLevel(4, 5), 255);
+    EXPECT_EQ(CoverageOfGreyLevel(200, 256), 200);
 }
