@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -141,6 +142,27 @@ TEST(DrawTextInRect, OrientationTurnsTheBaseline)
     EXPECT_GT(b.bottom - b.top, 2 * (b.right - b.left));
     EXPECT_LT(b.top, 100 - 30); // drawn above the starting point
     EXPECT_NEAR(a.count, b.count, a.count / 5);
+}
+
+// Whole turns change nothing, however many: an absurd orientation draws as its
+// remainder of a circle.
+TEST(DrawTextInRect, OrientationCountsModuloAFullCircle)
+{
+    for (int absurd : {INT_MAX, INT_MIN + 1}) {
+        auto expected = MakeBitmap(120, 120);
+        auto drawn = MakeBitmap(120, 120);
+        ITextStyle style = Style(16, 0);
+        style.orientation = absurd % 360;
+        ASSERT_TRUE(DrawTextInRect(expected.get(), &style, "MMM", {40, 60, 110, 110}));
+        style.orientation = absurd;
+        ASSERT_TRUE(DrawTextInRect(drawn.get(), &style, "MMM", {40, 60, 110, 110}));
+        ASSERT_GT(FindInk(*expected, 0).count, 20);
+        int differing = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 120; ++x)
+                differing += Pixel(*expected, x, y) != Pixel(*drawn, x, y);
+        EXPECT_EQ(differing, 0) << absurd;
+    }
 }
 
 TEST(DrawTextInRect, EmptyAndMissingInputs)
