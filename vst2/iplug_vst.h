@@ -19,7 +19,8 @@ public:
     vst2::EffectDescriptor* Descriptor() { return &descriptor; }
     static IPlugVST* FromDescriptor(vst2::EffectDescriptor* effect);
 
-    // Any thread; the caller holds the instance lock.
+    // The core's operations, called from the threads and with the lock as
+    // their declarations in IPlugBase say.
     void BeginParamEdit(int index) override;
     void BeginParamEditUnlessPending(int index) override;
     void AutomateParam(int index, double normalized) override;
