@@ -18,6 +18,19 @@ void ZeroSamples(double* samples, int count)
 
 } // namespace
 
+template <typename AttachPiece, typename CollectPiece>
+void IPlugVST::RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& collect)
+{
+    int done = 0;
+    do {
+        const int n = std::min(frames - done, blockSize);
+        attach(done, n);
+        RenderBlock(inputPointers.data(), outputPointers.data(), n);
+        collect(n);
+        done += n;
+    } while (done < frames);
+}
+
 void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames, ProcessMode mode)
 {
     LockGuard guard(lock);
@@ -26,9 +39,9 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
     if (MidiMode() != 0)
         CallHost(vst2::kHostWantMidi);
 
-    int done = 0;
-    do {
-        const int n = std::min(frames - done, blockSize);
+    // Single precision: the input is converted into the scratch buffers, the
+    // engine renders into them, and the result is converted back out.
+    const auto attach = [&](int done, int n) {
         int next = 0;
         for (auto& c : inputChannels) {
             if (!c->connected)
@@ -52,9 +65,8 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
             c->hostOutput = dst ? dst + done : nullptr;
             outputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
         }
-
-        RenderBlock(inputPointers.data(), outputPointers.data(), n);
-
+    };
+    const auto collect = [&](int n) {
         for (auto& c : outputChannels) {
             if (!c->connected || !c->hostOutput)
                 continue;
@@ -68,8 +80,8 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
                     dst[i] += static_cast<float>(rendered[i]);
             c->hostOutput = nullptr;
         }
-        done += n;
-    } while (done < frames);
+    };
+    RenderInPieces(frames, attach, collect);
 }
 
 void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t frames)
@@ -80,9 +92,11 @@ void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t fra
     if (MidiMode() != 0)
         CallHost(vst2::kHostWantMidi);
 
-    int done = 0;
-    do {
-        const int n = std::min(frames - done, blockSize);
+    // Double precision: the engine reads and writes the host's buffers
+    // directly, even when the host passes the same buffer as input and output.
+    // That is safe because the engine reads both inputs of a frame before it
+    // writes that frame's outputs, and never reads a frame it has written.
+    const auto attach = [&](int done, int n) {
         int next = 0;
         for (auto& c : inputChannels) {
             if (!c->connected)
@@ -101,11 +115,11 @@ void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t fra
             ++next;
             outputPointers[static_cast<std::size_t>(c->slot)] = dst ? dst + done : c->Samples();
         }
-        RenderBlock(inputPointers.data(), outputPointers.data(), n);
-        done += n;
-    } while (done < frames);
+    };
+    RenderInPieces(frames, attach, [](int) {});
 
-    // Leave the disconnected channels' slots on their scratch buffers.
+    // Point the connected channels' slots back at their scratch buffers, so
+    // that no pointer into the host's buffers outlives this call.
     for (auto& c : inputChannels)
         if (c->connected)
             inputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();

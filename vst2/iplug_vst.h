@@ -73,7 +73,11 @@ private:
     std::intptr_t DispatchCanDo(const char* text) const;
     void SetSampleRateFromHost(float rate);
     void SetBlockSizeFromHost(std::intptr_t frames);
-    void RenderInPieces(int frames, int offset, int count);
+    // Renders a host block of any length in pieces no longer than the block
+    // size: attach(done, n) points the channels at the piece starting at frame
+    // done, the engine renders n frames, collect(n) hands the piece's output on.
+    template <typename AttachPiece, typename CollectPiece>
+    void RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& collect);
 
     vst2::EditorRect editorRect{};
     vst2::HostCallback hostCallback = nullptr;
