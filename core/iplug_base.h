@@ -174,7 +174,7 @@ public:
 
 protected:
     InstanceLock lock;
-    int hostId = -1;
+    int hostId = -1; // not asked yet; the binding names the values
     int hostVersion = 0;
     double sampleRate = 44100.0;
     int blockSize = 0;
