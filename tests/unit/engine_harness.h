@@ -17,7 +17,7 @@ struct TestHostTime {
     double samplePos = 0.0;
     int numerator = 0; // time signature; 0: none reported
     int denominator = 0;
-    std::vector<std::intptr_t> masks{};    // the flags each time request asked for
+    std::intptr_t lastMask = -1;           // the flags the last time request asked for
     std::vector<int> toldIndex{};          // the index of each request in told
     std::vector<vst2::MidiEvent> midi{};   // MIDI events the plug-in sent, copied
     std::vector<vst2::SysExEvent> sysEx{}; // system-exclusive events, copied
@@ -54,7 +54,7 @@ inline std::intptr_t TestHostCallback(vst2::EffectDescriptor*, std::int32_t opco
         return opcode == vst2::kHostProcessEvents ? TakeEvents(ptr) : 0;
     }
     ++t.requests;
-    t.masks.push_back(value);
+    t.lastMask = value;
     info = {};
     info.tempo = t.tempo;
     info.samplePos = t.samplePos;
