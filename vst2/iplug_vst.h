@@ -73,9 +73,10 @@ private:
     std::intptr_t DispatchCanDo(const char* text) const;
     void SetSampleRateFromHost(float rate);
     void SetBlockSizeFromHost(std::intptr_t frames);
-    // Renders a host block of any length in pieces no longer than the block
-    // size: attach(done, n) points the channels at the piece starting at frame
-    // done, the engine renders n frames, collect(n) hands the piece's output on.
+    // Renders a host block of any length under the lock, in pieces no longer
+    // than the block size: attach(done, n) points the channels at the piece
+    // starting at frame done, the engine renders n frames, collect(n) hands the
+    // piece's output on.
     template <typename AttachPiece, typename CollectPiece>
     void RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& collect);
 
