@@ -46,13 +46,14 @@ std::vector<Case> Cases()
 {
     std::vector<Case> cases;
     cases.push_back({"default", {}, true});
-    static const char* const kWaves[] = {"sine", "triangle", "saw", "square", "golden_sine", "sine_half",
-                                         "golden_triangle", "golden_square"};
+    static const char* const kWaves[] = {
+        "sine", "triangle", "saw", "square", "golden_sine", "sine_half", "golden_triangle", "golden_square"};
     for (int w = 0; w < 8; ++w)
         cases.push_back({kWaves[w], {{kWave, double(w), 7}}, true});
     cases.push_back({"golden_iso", {{kGoldenIso, 1, 1}}, true});
     cases.push_back({"both_lfos",
-                     {{kLfo1Sync, 0, 1}, {kLfo1Target, 1, 5}, {kLfo2Sync, 0, 1}, {kLfo2Target, 4, 5}}, true});
+                     {{kLfo1Sync, 0, 1}, {kLfo1Target, 1, 5}, {kLfo2Sync, 0, 1}, {kLfo2Target, 4, 5}},
+                     true});
     cases.push_back({"synced_lfo", {{kLfo1RateSynced, 9, 30}, {kLfo1Target, 2, 5}}, true});
     cases.push_back({"quiet", {}, false});
     return cases;
@@ -108,9 +109,9 @@ void FloorLoop(FloorState& s, const double* inL, const double* inR, double* outL
         if constexpr (Gate == 1)
             gate = f.isoPhase < kPi ? f.round * std::sin(f.isoPhase) + double(1.0f - f.round) : -1.0;
         else if constexpr (Gate == 2)
-            gate = f.isoPhase < 2.4001769701020317 ? f.round * std::sin(f.isoPhase * 1.3089004238950945) +
-                                                         double(1.0f - f.round)
-                                                   : -1.0;
+            gate = f.isoPhase < 2.4001769701020317
+                       ? f.round * std::sin(f.isoPhase * 1.3089004238950945) + double(1.0f - f.round)
+                       : -1.0;
         if constexpr (Gate != 0)
             f.isoPhase = Wrap(f.isoPhase, f.isoInc);
         const double l = inL[i], r = inR[i];
@@ -333,7 +334,8 @@ const bool registered = [] {
     for (const Case& c : cases)
         for (Path path : {Path::Render, Path::Module}) {
             const std::string name = std::string(path == Path::Module ? "module/" : "render/") + c.name;
-            benchmark::RegisterBenchmark(name.c_str(), [&c, path](benchmark::State& s) { RunCase(s, c, path); })
+            benchmark::RegisterBenchmark(name.c_str(),
+                                         [&c, path](benchmark::State& s) { RunCase(s, c, path); })
                 ->UseManualTime()
                 ->Unit(benchmark::kMicrosecond);
         }

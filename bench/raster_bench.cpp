@@ -28,9 +28,9 @@ std::unique_ptr<RasterBitmap> Pattern(int w, int h)
 
 void SetPixelRate(benchmark::State& state, double pixelsPerIteration)
 {
-    state.counters["ns/px"] = benchmark::Counter(pixelsPerIteration * 1e-9,
-                                                 benchmark::Counter::kIsIterationInvariantRate
-                                                     | benchmark::Counter::kInvert);
+    state.counters["ns/px"] =
+        benchmark::Counter(pixelsPerIteration * 1e-9,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_FullCanvasBlit(benchmark::State& state)
@@ -95,4 +95,4 @@ void BM_TextLine(benchmark::State& state)
 }
 BENCHMARK(BM_TextLine);
 
-}  // namespace
+} // namespace

@@ -11,15 +11,15 @@ struct ChannelIOConfig {
 
 struct InputChannel {
     bool connected = false;
-    int slot = 0;                 // index into the input sample-pointer array
-    StateBuffer scratch{4096};    // converted input; what a disconnected input reads
+    int slot = 0;              // index into the input sample-pointer array
+    StateBuffer scratch{4096}; // converted input; what a disconnected input reads
     double* Samples() { return reinterpret_cast<double*>(scratch.Data()); }
 };
 
 struct OutputChannel {
     bool connected = false;
-    int slot = 0;                 // index into the output sample-pointer array
-    float* hostOutput = nullptr;  // the host's buffer of the current single-precision block
+    int slot = 0;                // index into the output sample-pointer array
+    float* hostOutput = nullptr; // the host's buffer of the current single-precision block
     StateBuffer scratch{4096};
     double* Samples() { return reinterpret_cast<double*>(scratch.Data()); }
 };

@@ -1,6 +1,6 @@
 #include "core/iparameter.h"
 
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 #include <algorithm>
 #include <cmath>

@@ -29,8 +29,8 @@ public:
 
     void DefineReal(const char* name, double defaultValue, double minValue, double maxValue, double stepSize,
                     const char* label);
-    void DefineInteger(const char* name, std::int32_t defaultValue, std::int32_t minValue, std::int32_t maxValue,
-                       const char* label);
+    void DefineInteger(const char* name, std::int32_t defaultValue, std::int32_t minValue,
+                       std::int32_t maxValue, const char* label);
     void DefineChoice(const char* name, std::int32_t defaultIndex, std::int32_t count, const char* label);
     void SetCurveExponent(double exponent);
     void AddDisplayText(std::int32_t v, const char* text);

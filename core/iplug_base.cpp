@@ -1,8 +1,8 @@
 #include "core/iplug_base.h"
 
+#include "core/bounded_string.h"
 #include "core/byte_reader.h"
 #include "core/editor_link.h"
-#include "core/text.h"
 
 #include <algorithm>
 #include <climits>
@@ -59,10 +59,10 @@ IPlugBase::~IPlugBase()
         params.pop_back();
     while (!programs.empty())
         programs.pop_back();
-    while (!inputs.empty())
-        inputs.pop_back();
-    while (!outputs.empty())
-        outputs.pop_back();
+    while (!inputChannels.empty())
+        inputChannels.pop_back();
+    while (!outputChannels.empty())
+        outputChannels.pop_back();
 }
 
 void IPlugBase::ParseChannelConfig(const char* text)
@@ -90,12 +90,12 @@ void IPlugBase::ParseChannelConfig(const char* text)
     for (int i = 0; i < maxIn; ++i) {
         auto channel = std::make_unique<InputChannel>();
         channel->slot = i;
-        inputs.push_back(std::move(channel));
+        inputChannels.push_back(std::move(channel));
     }
     for (int i = 0; i < maxOut; ++i) {
         auto channel = std::make_unique<OutputChannel>();
         channel->slot = i;
-        outputs.push_back(std::move(channel));
+        outputChannels.push_back(std::move(channel));
     }
 }
 
@@ -198,9 +198,9 @@ void IPlugBase::SetParameterFromEditor(int index, double normalized)
 template <typename F>
 void IPlugBase::ForEachScratch(F&& f)
 {
-    for (auto& c : inputs)
+    for (auto& c : inputChannels)
         f(c->scratch);
-    for (auto& c : outputs)
+    for (auto& c : outputChannels)
         f(c->scratch);
 }
 
@@ -224,10 +224,10 @@ void IPlugBase::ChangeBlockSize(int frames)
         if (b.Size() > 0)
             std::memset(b.Data(), 0, static_cast<std::size_t>(b.Size()));
     });
-    for (auto& c : inputs)
+    for (auto& c : inputChannels)
         if (!c->connected)
             inputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
-    for (auto& c : outputs)
+    for (auto& c : outputChannels)
         if (!c->connected)
             outputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
 }
@@ -266,7 +266,8 @@ void IPlugBase::MakeProgram(const char* name, std::span<const double> values)
     slot->initialised = true;
     CopyText(slot->name, sizeof slot->name, name);
     for (int i = 0; i < NParams(); ++i) {
-        const double v = static_cast<std::size_t>(i) < values.size() ? values[static_cast<std::size_t>(i)] : 0.0;
+        const double v =
+            static_cast<std::size_t>(i) < values.size() ? values[static_cast<std::size_t>(i)] : 0.0;
         // Integral kinds take their value as a 32-bit integer.
         const double stored = params[static_cast<std::size_t>(i)]->IsIntegral() ? SaturatingTrunc(v) : v;
         slot->data.AppendDouble(stored);
@@ -510,7 +511,7 @@ void IPlugBase::SetInputConnected(int index, bool connected)
 {
     if (index < 0 || index >= NInputs())
         return;
-    auto& c = *inputs[static_cast<std::size_t>(index)];
+    auto& c = *inputChannels[static_cast<std::size_t>(index)];
     c.connected = connected;
     if (!connected)
         inputPointers[static_cast<std::size_t>(c.slot)] = c.Samples();
@@ -520,7 +521,7 @@ void IPlugBase::SetOutputConnected(int index, bool connected)
 {
     if (index < 0 || index >= NOutputs())
         return;
-    auto& c = *outputs[static_cast<std::size_t>(index)];
+    auto& c = *outputChannels[static_cast<std::size_t>(index)];
     c.connected = connected;
     if (!connected)
         outputPointers[static_cast<std::size_t>(c.slot)] = c.Samples();

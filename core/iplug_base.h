@@ -31,40 +31,40 @@ public:
               std::int32_t vendorId, int latency, int midiMode, bool usesChunks, bool isInstrument);
 
     // The instance's overridable operations, in their fixed order.
-    virtual ~IPlugBase();                                                   // 1
-    virtual void ResetEngine();                                             // 2
-    virtual void ParameterChanged(int index);                               // 3
-    virtual void RenderBlock(double** inputs, double** outputs, int frames); // 4
-    virtual void OnEditorOpened() {}                                        // 5
-    virtual void OnEditorClosing() {}                                       // 6
-    virtual void ReservedHook1() {}                                         // 7
-    virtual void ActivationChanged(bool on);                                // 8
-    virtual void HandleMidiMessage(const MidiMessage&) {}                   // 9
-    virtual void HandleSysEx(const SysExMessage&) {}                        // 10
-    virtual bool GetMidiNoteName(int key, char* text);                      // 11 (text: 64 bytes)
-    virtual bool StoreState(StateBuffer& buffer);                           // 12
-    virtual int RestoreState(std::span<const std::uint8_t> data, int pos);  // 13
-    virtual void BeginParamEdit(int) {}                                     // 14
-    virtual void BeginParamEditUnlessPending(int) {}                        // 15
-    virtual void AutomateParam(int, double) {}                              // 16
-    virtual void EndParamEdit(int) {}                                       // 17
-    virtual void RequestDisplayUpdate() {}                                  // 18
-    virtual int GetSamplePosition() { return 0; }                           // 19
-    virtual double GetHostTempo() { return 0.0; }                           // 20
-    virtual void GetHostTimeSignature(int& numerator, int& denominator);    // 21
-    virtual int GetHostId() { return hostId; }                              // 22
-    virtual void UpdateEditorRect() {}                                      // 23
-    virtual void ReservedHook2() {}                                         // 24
-    virtual void PrepareForHost() {}                                        // 25
-    virtual void AttachEditor(EditorLink* view);                            // 26
-    virtual void ChangeBlockSize(int frames);                               // 27
-    virtual void ChangeLatency(int samples) { latency = samples; }          // 28
-    virtual bool EmitMidiMessage(const MidiMessage&) { return false; }      // 29
-    virtual bool EmitMidiMessages(const MidiMessage* list, int count);      // 30
-    virtual bool EmitSysEx(const SysExMessage&) { return false; }           // 31
-    virtual bool StoreParams(StateBuffer& buffer);                          // 32
-    virtual int RestoreParams(std::span<const std::uint8_t> data, int pos); // 33
-    virtual bool StorePrograms(StateBuffer& buffer);                        // 34
+    virtual ~IPlugBase();                                                     // 1
+    virtual void ResetEngine();                                               // 2
+    virtual void ParameterChanged(int index);                                 // 3
+    virtual void RenderBlock(double** inputs, double** outputs, int frames);  // 4
+    virtual void OnEditorOpened() {}                                          // 5
+    virtual void OnEditorClosing() {}                                         // 6
+    virtual void ReservedHook1() {}                                           // 7
+    virtual void ActivationChanged(bool on);                                  // 8
+    virtual void HandleMidiMessage(const MidiMessage&) {}                     // 9
+    virtual void HandleSysEx(const SysExMessage&) {}                          // 10
+    virtual bool GetMidiNoteName(int key, char* text);                        // 11 (text: 64 bytes)
+    virtual bool StoreState(StateBuffer& buffer);                             // 12
+    virtual int RestoreState(std::span<const std::uint8_t> data, int pos);    // 13
+    virtual void BeginParamEdit(int) {}                                       // 14
+    virtual void BeginParamEditUnlessPending(int) {}                          // 15
+    virtual void AutomateParam(int, double) {}                                // 16
+    virtual void EndParamEdit(int) {}                                         // 17
+    virtual void RequestDisplayUpdate() {}                                    // 18
+    virtual int GetSamplePosition() { return 0; }                             // 19
+    virtual double GetHostTempo() { return 0.0; }                             // 20
+    virtual void GetHostTimeSignature(int& numerator, int& denominator);      // 21
+    virtual int GetHostId() { return hostId; }                                // 22
+    virtual void UpdateEditorRect() {}                                        // 23
+    virtual void ReservedHook2() {}                                           // 24
+    virtual void PrepareForHost() {}                                          // 25
+    virtual void AttachEditor(EditorLink* view);                              // 26
+    virtual void ChangeBlockSize(int frames);                                 // 27
+    virtual void ChangeLatency(int samples) { latency = samples; }            // 28
+    virtual bool EmitMidiMessage(const MidiMessage&) { return false; }        // 29
+    virtual bool EmitMidiMessages(const MidiMessage* list, int count);        // 30
+    virtual bool EmitSysEx(const SysExMessage&) { return false; }             // 31
+    virtual bool StoreParams(StateBuffer& buffer);                            // 32
+    virtual int RestoreParams(std::span<const std::uint8_t> data, int pos);   // 33
+    virtual bool StorePrograms(StateBuffer& buffer);                          // 34
     virtual int RestorePrograms(std::span<const std::uint8_t> data, int pos); // 35
 
     IPlugBase(const IPlugBase&) = delete;
@@ -108,14 +108,23 @@ public:
 
     // Channels.
     bool HasChannelConfig(int inputs, int outputs) const;
-    int NInputs() const { return static_cast<int>(inputs.size()); }
-    int NOutputs() const { return static_cast<int>(outputs.size()); }
+    int NInputs() const { return static_cast<int>(inputChannels.size()); }
+    int NOutputs() const { return static_cast<int>(outputChannels.size()); }
     int NChannelConfigs() const { return static_cast<int>(channelConfigs.size()); }
-    const ChannelIOConfig& ChannelConfig(int index) const { return channelConfigs[static_cast<std::size_t>(index)]; }
+    const ChannelIOConfig& ChannelConfig(int index) const
+    {
+        return channelConfigs[static_cast<std::size_t>(index)];
+    }
     void SetInputConnected(int index, bool connected);
     void SetOutputConnected(int index, bool connected);
-    bool IsInputConnected(int index) const { return inputs[static_cast<std::size_t>(index)]->connected; }
-    bool IsOutputConnected(int index) const { return outputs[static_cast<std::size_t>(index)]->connected; }
+    bool IsInputConnected(int index) const
+    {
+        return inputChannels[static_cast<std::size_t>(index)]->connected;
+    }
+    bool IsOutputConnected(int index) const
+    {
+        return outputChannels[static_cast<std::size_t>(index)]->connected;
+    }
 
     // Identity.
     const char* EffectName() const { return effectName; }
@@ -145,8 +154,8 @@ protected:
     int currentProgram = 0;
     int pendingParamEdit = -1;
 
-    std::vector<std::unique_ptr<InputChannel>> inputs;
-    std::vector<std::unique_ptr<OutputChannel>> outputs;
+    std::vector<std::unique_ptr<InputChannel>> inputChannels;
+    std::vector<std::unique_ptr<OutputChannel>> outputChannels;
     std::vector<double*> inputPointers;
     std::vector<double*> outputPointers;
 

@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
-StateBuffer::StateBuffer(int granularity) : granularity(granularity > 0 ? granularity : 4096) {}
+StateBuffer::StateBuffer(int growthGranularity)
+    : granularity(growthGranularity > 0 ? growthGranularity : 4096)
+{
+}
 
 StateBuffer::~StateBuffer()
 {
@@ -46,8 +49,10 @@ std::uint8_t* StateBuffer::SetSize(int newSize, bool mayShrink)
 
     int threshold = 0;
     if (mayShrink && n < size) {
-        const std::int64_t byGranularity = static_cast<std::int64_t>(capacity) - 4 * static_cast<std::int64_t>(granularity);
-        threshold = static_cast<int>(std::max<std::int64_t>(std::min<std::int64_t>(byGranularity, capacity / 2), 1));
+        const std::int64_t byGranularity =
+            static_cast<std::int64_t>(capacity) - 4 * static_cast<std::int64_t>(granularity);
+        threshold =
+            static_cast<int>(std::max<std::int64_t>(std::min<std::int64_t>(byGranularity, capacity / 2), 1));
     }
 
     if (n > capacity || n < threshold) {
@@ -62,7 +67,8 @@ std::uint8_t* StateBuffer::SetSize(int newSize, bool mayShrink)
                 size = 0;
                 return nullptr;
             }
-            auto* grown = static_cast<std::uint8_t*>(std::realloc(data, static_cast<std::size_t>(newCapacity)));
+            auto* grown =
+                static_cast<std::uint8_t*>(std::realloc(data, static_cast<std::size_t>(newCapacity)));
             if (!grown)
                 return nullptr;
             data = grown;

@@ -8,7 +8,7 @@
 
 class StateBuffer {
 public:
-    explicit StateBuffer(int granularity = 4096);
+    explicit StateBuffer(int growthGranularity = 4096);
     ~StateBuffer();
     StateBuffer(const StateBuffer&) = delete;
     StateBuffer& operator=(const StateBuffer&) = delete;

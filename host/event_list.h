@@ -11,9 +11,8 @@
 
 namespace host {
 
-class EventListBuilder
-{
-  public:
+class EventListBuilder {
+public:
     void AddMidi(std::int32_t deltaFrames, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
     void AddSysEx(std::int32_t deltaFrames, std::vector<std::uint8_t> bytes);
     // An event of a type the plug-in does not know.
@@ -24,7 +23,7 @@ class EventListBuilder
     void* List();
     int Count() const { return static_cast<int>(order.size()); }
 
-  private:
+private:
     std::vector<std::unique_ptr<vst2::MidiEvent>> midiEvents;
     std::vector<std::unique_ptr<vst2::SysExEvent>> sysExEvents;
     std::vector<std::unique_ptr<vst2::Event>> otherEvents;

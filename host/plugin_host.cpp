@@ -57,14 +57,15 @@ void HostState::SetTempo(double bpm)
 void HostState::SetPlaying(bool playing)
 {
     std::lock_guard<std::mutex> guard(mutex);
-    time.flags = playing ? (time.flags | vst2::kTimeTransportPlaying) : (time.flags & ~vst2::kTimeTransportPlaying);
+    time.flags =
+        playing ? (time.flags | vst2::kTimeTransportPlaying) : (time.flags & ~vst2::kTimeTransportPlaying);
 }
 
 void HostState::SetRecording(bool recording)
 {
     std::lock_guard<std::mutex> guard(mutex);
-    time.flags =
-        recording ? (time.flags | vst2::kTimeTransportRecording) : (time.flags & ~vst2::kTimeTransportRecording);
+    time.flags = recording ? (time.flags | vst2::kTimeTransportRecording)
+                           : (time.flags & ~vst2::kTimeTransportRecording);
 }
 
 void HostState::SetSamplePosition(double position)
@@ -183,8 +184,8 @@ PluginInstance::~PluginInstance()
         effect->dispatcher(effect, vst2::kOpClose, 0, 0, nullptr, 0.0f);
 }
 
-std::intptr_t PluginInstance::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
-                                       float opt)
+std::intptr_t PluginInstance::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value,
+                                       void* ptr, float opt)
 {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
@@ -272,7 +273,8 @@ bool PluginInstance::SetChunk(bool bank, const std::vector<std::uint8_t>& bytes)
     std::vector<std::uint8_t> copy = bytes;
     if (copy.empty())
         copy.reserve(1);
-    return Dispatch(vst2::kOpSetChunk, bank ? 0 : 1, static_cast<std::intptr_t>(bytes.size()), copy.data()) == 1;
+    return Dispatch(vst2::kOpSetChunk, bank ? 0 : 1, static_cast<std::intptr_t>(bytes.size()), copy.data()) ==
+           1;
 }
 
 bool PluginInstance::StringToParameter(int index, const std::string& text)

@@ -45,14 +45,14 @@ public:
     HostState();
 
     void SetProduct(const std::string& text, std::intptr_t version);
-    void SetTempo(double bpm);              // 0 or less: no tempo reported
+    void SetTempo(double bpm); // 0 or less: no tempo reported
     void SetPlaying(bool playing);
     void SetRecording(bool recording);
     void SetSamplePosition(double position);
     void SetTimeSignature(int numerator, int denominator);
-    void SetAnswersTime(bool answers);       // false: time requests get no record
+    void SetAnswersTime(bool answers); // false: time requests get no record
     void SetTimeRecord(const vst2::TimeInfo& info);
-    void SetSampleRate(double rate);         // the rate the time record reports
+    void SetSampleRate(double rate); // the rate the time record reports
 
     std::vector<HostRequest> TakeRequests(); // the recorded requests, oldest first; clears them
     int CountRequests(std::int32_t opcode) const;
@@ -76,7 +76,8 @@ private:
 class PluginInstance {
 public:
     static std::unique_ptr<PluginInstance> Create(const PluginModule& module, HostState& state,
-                                                  std::string& error, const char* entryName = "VSTPluginMain");
+                                                  std::string& error,
+                                                  const char* entryName = "VSTPluginMain");
     ~PluginInstance();
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;

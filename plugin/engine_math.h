@@ -74,14 +74,22 @@ inline double CarrierValue(double p, const GoldenShape& g)
 inline double CarrierValue(int wave, double p, const GoldenShape& g)
 {
     switch (wave) {
-    case 0: return CarrierValue<0>(p, g);
-    case 1: return CarrierValue<1>(p, g);
-    case 2: return CarrierValue<2>(p, g);
-    case 3: return CarrierValue<3>(p, g);
-    case 4: return CarrierValue<4>(p, g);
-    case 5: return CarrierValue<5>(p, g);
-    case 6: return CarrierValue<6>(p, g);
-    default: return CarrierValue<7>(p, g);
+    case 0:
+        return CarrierValue<0>(p, g);
+    case 1:
+        return CarrierValue<1>(p, g);
+    case 2:
+        return CarrierValue<2>(p, g);
+    case 3:
+        return CarrierValue<3>(p, g);
+    case 4:
+        return CarrierValue<4>(p, g);
+    case 5:
+        return CarrierValue<5>(p, g);
+    case 6:
+        return CarrierValue<6>(p, g);
+    default:
+        return CarrierValue<7>(p, g);
     }
 }
 
@@ -136,14 +144,22 @@ inline double LfoWaveValue(int wave, double p, double& squareState, double smoot
                            bool held)
 {
     switch (wave) {
-    case 0: return LfoWaveValue<0>(p, squareState, smoothIn, smoothKeep, held);
-    case 1: return LfoWaveValue<1>(p, squareState, smoothIn, smoothKeep, held);
-    case 2: return LfoWaveValue<2>(p, squareState, smoothIn, smoothKeep, held);
-    case 3: return LfoWaveValue<3>(p, squareState, smoothIn, smoothKeep, held);
-    case 4: return LfoWaveValue<4>(p, squareState, smoothIn, smoothKeep, held);
-    case 5: return LfoWaveValue<5>(p, squareState, smoothIn, smoothKeep, held);
-    case 6: return LfoWaveValue<6>(p, squareState, smoothIn, smoothKeep, held);
-    default: return 0.0;
+    case 0:
+        return LfoWaveValue<0>(p, squareState, smoothIn, smoothKeep, held);
+    case 1:
+        return LfoWaveValue<1>(p, squareState, smoothIn, smoothKeep, held);
+    case 2:
+        return LfoWaveValue<2>(p, squareState, smoothIn, smoothKeep, held);
+    case 3:
+        return LfoWaveValue<3>(p, squareState, smoothIn, smoothKeep, held);
+    case 4:
+        return LfoWaveValue<4>(p, squareState, smoothIn, smoothKeep, held);
+    case 5:
+        return LfoWaveValue<5>(p, squareState, smoothIn, smoothKeep, held);
+    case 6:
+        return LfoWaveValue<6>(p, squareState, smoothIn, smoothKeep, held);
+    default:
+        return 0.0;
     }
 }
 

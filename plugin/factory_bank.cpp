@@ -13,16 +13,14 @@
 
 namespace {
 
-struct Change
-{
+struct Change {
     int index;
     int value;
 };
 
 // A short list of columns that differ from the baseline.
-class Changes
-{
-  public:
+class Changes {
+public:
     static constexpr std::size_t kCapacity = 8;
 
     constexpr Changes() = default;
@@ -42,7 +40,7 @@ class Changes
     constexpr const Change* begin() const { return items.data(); }
     constexpr const Change* end() const { return items.data() + count; }
 
-  private:
+private:
     // Beyond the capacity this fails to compile: the table is checked when built.
     constexpr void Add(const Change& c) { items.at(count++) = c; }
 
@@ -50,8 +48,7 @@ class Changes
     std::size_t count = 0;
 };
 
-struct FactoryProgram
-{
+struct FactoryProgram {
     const char* name;
     double baseHz;
     double isoHz;

@@ -128,12 +128,23 @@ void VSTCLASS::LfoTick(int k)
     lfoPhase[k] = engine::AdvancePhase(lfoPhase[k], lfoInc[k]);
     const double x = lfoAmp[k] * v + lfoBase[k];
     switch (lfoTarget[k]) {
-    case 1: carrierInc = x; break;
-    case 2: isoInc = x; break;
-    case 3: roundAmount = static_cast<float>(x); break;
-    case 4: panCurrent = static_cast<float>(x); break;
-    case 5: mixCurrent = static_cast<float>(x); break;
-    default: return;
+    case 1:
+        carrierInc = x;
+        break;
+    case 2:
+        isoInc = x;
+        break;
+    case 3:
+        roundAmount = static_cast<float>(x);
+        break;
+    case 4:
+        panCurrent = static_cast<float>(x);
+        break;
+    case 5:
+        mixCurrent = static_cast<float>(x);
+        break;
+    default:
+        return;
     }
     ShowLfoValue(k, static_cast<float>(x));
 }

@@ -1,7 +1,7 @@
 #include "plugin/engine_math.h"
 #include "plugin/vstclass.h"
 
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 #include <cmath>
 

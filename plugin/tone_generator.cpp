@@ -77,13 +77,27 @@ void FillLfo(const BlockSetup& s, Voice& v, int k, double* values, int len)
 {
     const LfoSetup& l = s.lfo[k];
     switch (l.wave) {
-    case 0: FillLfo<0>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
-    case 1: FillLfo<1>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
-    case 2: FillLfo<2>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
-    case 3: FillLfo<3>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
-    case 4: FillLfo<4>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
-    case 5: FillLfo<5>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
-    default: FillLfo<6>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len); break;
+    case 0:
+        FillLfo<0>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        break;
+    case 1:
+        FillLfo<1>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        break;
+    case 2:
+        FillLfo<2>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        break;
+    case 3:
+        FillLfo<3>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        break;
+    case 4:
+        FillLfo<4>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        break;
+    case 5:
+        FillLfo<5>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        break;
+    default:
+        FillLfo<6>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        break;
     }
 }
 
@@ -125,8 +139,8 @@ inline void StepVoice(const BlockSetup& s, Voice& w, double l, double r, double&
 // Renders samples [0, n) and returns how many were rendered before the quiet
 // path took over (n when it never did).
 template <int Wave, int Gate>
-int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL, double* outR,
-                int n)
+int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
+                double* outR, int n)
 {
     Voice w = v; // locals: the compiler keeps them in registers, clear of the buffers
     int i = 0;
@@ -257,7 +271,8 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
         if (UsableRate(SampleRate()))
             engineSampleRate = SampleRate();
         samplesPerWholeNote = spwn;
-        for (int index : {kBaseFreq, kIsoRate, kFade, kLfo1RateSynced, kLfo1RateMs, kLfo2RateSynced, kLfo2RateMs})
+        for (int index :
+             {kBaseFreq, kIsoRate, kFade, kLfo1RateSynced, kLfo1RateMs, kLfo2RateSynced, kLfo2RateMs})
             ParameterChanged(index);
     } else if (spwn != samplesPerWholeNote) {
         samplesPerWholeNote = spwn;
@@ -274,7 +289,8 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
     BlockSetup s{};
     if (n > 0) {
         const std::uint32_t m = std::max(static_cast<std::uint32_t>(n), fadeSamples);
-        if (std::fabs(carrierIncTarget - carrierInc) > kSilence || std::fabs(isoIncTarget - isoInc) > kSilence) {
+        if (std::fabs(carrierIncTarget - carrierInc) > kSilence ||
+            std::fabs(isoIncTarget - isoInc) > kSilence) {
             if (!targets(1))
                 s.carrierStep = (carrierIncTarget - carrierInc) / m;
             if (!targets(2))
@@ -302,8 +318,16 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
             for (int k = 0; k < 2; ++k)
                 s.lfo[k] = {lfoActive[k], lfoWave[k], lfoTarget[k], lfoInc[k], lfoAmp[k], lfoBase[k]};
 
-            Voice v{carrierPhase, isoPhase, carrierInc, isoInc, mixCurrent, panCurrent, roundAmount,
-                    {lfoPhase[0], lfoPhase[1]}, {lfoSquareState[0], lfoSquareState[1]}, {0.0, 0.0}};
+            Voice v{carrierPhase,
+                    isoPhase,
+                    carrierInc,
+                    isoInc,
+                    mixCurrent,
+                    panCurrent,
+                    roundAmount,
+                    {lfoPhase[0], lfoPhase[1]},
+                    {lfoSquareState[0], lfoSquareState[1]},
+                    {0.0, 0.0}};
             v.lfoLast[0] = v.lfoLast[1] = std::nan("");
             const int waveIndex = wave >= 0 && wave < 8 ? wave : 7;
             const int gateMode = !isochronicOn ? kGateOff : goldenIso ? kGateGolden : kGatePlain;

@@ -40,13 +40,14 @@ void VSTCLASS::DefineParameters()
 
     p = GetParam(kWave);
     p->DefineChoice("Wave", 0, 8, "");
-    for (const char* text : {"Sine", "Triangle", "Saw", "Square", "Golden Sine", "Sine Half", "Gold. Triangle",
-                             "Gold. Square"})
+    for (const char* text :
+         {"Sine", "Triangle", "Saw", "Square", "Golden Sine", "Sine Half", "Gold. Triangle", "Gold. Square"})
         p->AddDisplayText(p->GetDisplayTextCount(), text);
 
     GetParam(kPan)->DefineInteger("Pan", 0, -100, 100, "%");
 
-    auto defineSwitch = [this](int index, const char* name, int defaultValue, const char* off, const char* on) {
+    auto defineSwitch = [this](int index, const char* name, int defaultValue, const char* off,
+                               const char* on) {
         IParameter* s = GetParam(index);
         s->DefineChoice(name, defaultValue, 2, "");
         s->AddDisplayText(0, off);
@@ -60,12 +61,12 @@ void VSTCLASS::DefineParameters()
     GetParam(kMix)->DefineInteger("Mix", 50, 0, 100, "%");
 
     static const char* const kTargets[] = {"No Assign", "Base Freq", "Isochronic", "Round", "Pan", "Volume"};
-    static const char* const kLfoWaves[] = {"Sine", "Triangle", "Saw", "Saw Flip", "Square", "Sine Half",
-                                            "Half Flip"};
+    static const char* const kLfoWaves[] = {"Sine",   "Triangle",  "Saw",      "Saw Flip",
+                                            "Square", "Sine Half", "Half Flip"};
     static const char* const kDivisions[] = {
-        "1/32", "1/16T", "1/32D", "1/16", "1/8T", "1/16D", "1/8",  "1/4T", "1/8D",  "1/4",  "1/2T",
-        "1/4D", "1/2",   "1/1T",  "1/2D", "1/1",  "2/1T",  "1/1D", "2/1",  "4/1T",  "2/1D", "4/1",
-        "8/1T", "4/1D",  "8/1",   "16/1T", "8/1D", "16/1", "32/1T", "16/1D", "32/1"};
+        "1/32", "1/16T", "1/32D", "1/16",  "1/8T", "1/16D", "1/8",   "1/4T",  "1/8D", "1/4",  "1/2T",
+        "1/4D", "1/2",   "1/1T",  "1/2D",  "1/1",  "2/1T",  "1/1D",  "2/1",   "4/1T", "2/1D", "4/1",
+        "8/1T", "4/1D",  "8/1",   "16/1T", "8/1D", "16/1",  "32/1T", "16/1D", "32/1"};
 
     struct LfoNames {
         int first;

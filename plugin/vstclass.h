@@ -115,7 +115,7 @@ public:
     std::int16_t lfoTarget[2] = {0, 0};
     std::int16_t lfoTargetParam[2] = {0, 0};
     std::int16_t lfoWave[2] = {0, 0};
-    float squareSmoothIn = 0.0f;  // bits 0x3C23D700, set in the constructor
+    float squareSmoothIn = 0.0f; // bits 0x3C23D700, set in the constructor
     float squareSmoothKeep = 0.99f;
     float lfoBase[2] = {0.0f, 0.0f};
     float lfoAmp[2] = {0.0f, 0.0f};

@@ -11,7 +11,7 @@ float AlphaFactor()
 int WeightToW(float weight)
 {
     const float scaled = weight * 256.0f;
-    if (!(scaled > 0.0f))  // NaN, zero and negative weights draw nothing
+    if (!(scaled > 0.0f)) // NaN, zero and negative weights draw nothing
         return 0;
     if (scaled >= 256.0f)
         return 256;
@@ -30,10 +30,17 @@ FillRule MakeFillRule(std::uint32_t colour, float weight, int mode)
     if (rule.w == 0)
         return rule;
     switch (mode & 0xFF) {
-    case kBlendCopy: rule.op = FillRule::kCopy; break;
-    case kBlendAdd: rule.op = FillRule::kAdd; break;
-    case kBlendDodge: rule.op = FillRule::kDodge; break;
-    default: break;
+    case kBlendCopy:
+        rule.op = FillRule::kCopy;
+        break;
+    case kBlendAdd:
+        rule.op = FillRule::kAdd;
+        break;
+    case kBlendDodge:
+        rule.op = FillRule::kDodge;
+        break;
+    default:
+        break;
     }
     return rule;
 }
@@ -46,10 +53,17 @@ BlendRule MakeBlendRule(float weight, int mode)
         return rule;
     const bool sourceAlpha = (mode & kBlendSourceAlpha) != 0;
     switch (mode & 0xFF) {
-    case kBlendCopy: rule.op = sourceAlpha ? BlendRule::kAlpha : BlendRule::kCopy; break;
-    case kBlendAdd: rule.op = sourceAlpha ? BlendRule::kAlphaAdd : BlendRule::kAdd; break;
-    case kBlendDodge: rule.op = sourceAlpha ? BlendRule::kAlphaDodge : BlendRule::kDodge; break;
-    default: break;
+    case kBlendCopy:
+        rule.op = sourceAlpha ? BlendRule::kAlpha : BlendRule::kCopy;
+        break;
+    case kBlendAdd:
+        rule.op = sourceAlpha ? BlendRule::kAlphaAdd : BlendRule::kAdd;
+        break;
+    case kBlendDodge:
+        rule.op = sourceAlpha ? BlendRule::kAlphaDodge : BlendRule::kDodge;
+        break;
+    default:
+        break;
     }
     return rule;
 }

@@ -9,8 +9,8 @@
 inline constexpr int kBlendCopy = 0;
 inline constexpr int kBlendAdd = 1;
 inline constexpr int kBlendDodge = 2;
-inline constexpr int kBlendFilter = 0x100;       // bilinear sampling (rotated blits)
-inline constexpr int kBlendSourceAlpha = 0x10000;  // weight by the source's alpha
+inline constexpr int kBlendFilter = 0x100;        // bilinear sampling (rotated blits)
+inline constexpr int kBlendSourceAlpha = 0x10000; // weight by the source's alpha
 
 // The float nearest to 1/255 (bits 0x3B808081); 255 times it is exactly 1.
 float AlphaFactor();
@@ -49,15 +49,15 @@ inline int DodgeChannel(int old, int s)
 
 inline std::uint32_t PackPixel(int a, int r, int g, int b)
 {
-    return (static_cast<std::uint32_t>(a) << 24) | (static_cast<std::uint32_t>(r) << 16)
-           | (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
+    return (static_cast<std::uint32_t>(a) << 24) | (static_cast<std::uint32_t>(r) << 16) |
+           (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
 }
 
 // How a fill combines its colour with each pixel, decided once per call.
 struct FillRule {
     enum Op { kNone, kCopy, kAdd, kDodge };
     Op op = kNone;
-    int w = 0;              // trunc(weight * 256), 1..256 unless op is kNone
+    int w = 0; // trunc(weight * 256), 1..256 unless op is kNone
     std::uint32_t colour = 0;
 };
 
@@ -74,11 +74,16 @@ inline std::uint32_t FillPixel(const FillRule& rule, std::uint32_t old)
     if (rule.op == FillRule::kCopy) {
         const std::uint32_t c = rule.colour;
         switch (w) {
-        case 64: return HalfOf(old) + QuarterOf(old) + QuarterOf(c);
-        case 128: return HalfOf(old) + HalfOf(c);
-        case 192: return HalfOf(c) + QuarterOf(c) + QuarterOf(old);
-        case 256: return c;
-        default: break;
+        case 64:
+            return HalfOf(old) + QuarterOf(old) + QuarterOf(c);
+        case 128:
+            return HalfOf(old) + HalfOf(c);
+        case 192:
+            return HalfOf(c) + QuarterOf(c) + QuarterOf(old);
+        case 256:
+            return c;
+        default:
+            break;
         }
     }
     int out[4] = {0, 0, 0, 0};
@@ -108,7 +113,7 @@ inline std::uint32_t FillPixel(const FillRule& rule, std::uint32_t old)
 struct BlendRule {
     enum Op { kNone, kCopy, kAlpha, kAlphaAdd, kAlphaDodge, kAdd, kDodge };
     Op op = kNone;
-    int w = 0;  // trunc(weight * 256), 1..256 unless op is kNone
+    int w = 0; // trunc(weight * 256), 1..256 unless op is kNone
 };
 
 // Blit rule for a weight and mode (the filter bit is ignored here). Copy, add

@@ -5,12 +5,12 @@
 
 namespace {
 
-constexpr std::int64_t kOne = 65536;  // 1.0 in 16.16 fixed point
+constexpr std::int64_t kOne = 65536; // 1.0 in 16.16 fixed point
 // Limits that keep every fixed-point position inside 64 bits for any input:
 // a row has at most kMaxBitmapSide pixels, so start + count * step stays far
 // below 2^63.
-constexpr double kMaxPosition = 1099511627776.0 * kOne;  // 2^40 pixels
-constexpr double kMaxStep = 1073741824.0 * kOne;         // 2^30 pixels per pixel
+constexpr double kMaxPosition = 1099511627776.0 * kOne; // 2^40 pixels
+constexpr double kMaxStep = 1073741824.0 * kOne;        // 2^30 pixels per pixel
 
 std::int64_t ToFixed(double v, double limit)
 {
@@ -67,15 +67,17 @@ inline std::uint32_t SampleFiltered(const RasterBitmap& src, const SampleArea& a
     return Lerp(top, bottom, fy);
 }
 
-}  // namespace
+} // namespace
 
-void BlitRotated(RasterBitmap* dst, const RasterBitmap* src, int dx, int dy, int dw, int dh, int sx, int sy, int sw,
-                 int sh, double angle, bool clipToSource, float weight, int mode, double offsetX, double offsetY)
+void BlitRotated(RasterBitmap* dst, const RasterBitmap* src, int dx, int dy, int dw, int dh, int sx, int sy,
+                 int sw, int sh, double angle, bool clipToSource, float weight, int mode, double offsetX,
+                 double offsetY)
 {
     if (!dst || !src || !dst->Pixels() || !src->Pixels() || dw == 0 || dh == 0)
         return;
     const BlendRule rule = MakeBlendRule(weight, mode & ~kBlendFilter);
-    if (rule.op == BlendRule::kNone || !std::isfinite(angle) || !std::isfinite(offsetX) || !std::isfinite(offsetY))
+    if (rule.op == BlendRule::kNone || !std::isfinite(angle) || !std::isfinite(offsetX) ||
+        !std::isfinite(offsetY))
         return;
     const bool filter = (mode & kBlendFilter) != 0;
 
@@ -126,7 +128,7 @@ void BlitRotated(RasterBitmap* dst, const RasterBitmap* src, int dx, int dy, int
         for (int i = 0; i < width; ++i, u += stepRightU, v += stepRightV) {
             const std::int64_t px = u >> 16, py = v >> 16;
             if (px < area.x0 || px >= area.x1 || py < area.y0 || py >= area.y1)
-                continue;  // outside the sampled area: the pixel stays
+                continue; // outside the sampled area: the pixel stays
             const std::uint32_t sample = filter ? SampleFiltered(*src, area, u, v)
                                                 : *src->At(static_cast<int>(px), static_cast<int>(py));
             d[i] = BlendPixel(rule, sample, d[i]);

@@ -34,9 +34,9 @@ void BlitBitmap(RasterBitmap* dst, const RasterBitmap* src, int x, int y, Raster
 // source centre plus (offsetX, offsetY). A negative dw or dh mirrors the
 // picture. With clipToSource only the source rectangle is sampled, otherwise
 // the whole source bitmap. Mode bit kBlendFilter samples bilinearly.
-void BlitRotated(RasterBitmap* dst, const RasterBitmap* src, int dx, int dy, int dw, int dh, int sx, int sy, int sw,
-                 int sh, double angle, bool clipToSource, float weight, int mode, double offsetX = 0.0,
-                 double offsetY = 0.0);
+void BlitRotated(RasterBitmap* dst, const RasterBitmap* src, int dx, int dy, int dw, int dh, int sx, int sy,
+                 int sw, int sh, double angle, bool clipToSource, float weight, int mode,
+                 double offsetX = 0.0, double offsetY = 0.0);
 
 // Draws the segment from (x1, y1) to (x2, y2), both ends included, combining
 // the colour with each pixel as FillArea does. With antialias the segment's

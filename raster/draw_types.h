@@ -16,8 +16,8 @@ struct IRGBA {
     // 0xAARRGGBB, each channel limited to its byte.
     std::uint32_t Packed() const
     {
-        return (static_cast<std::uint32_t>(A & 0xFF) << 24) | (static_cast<std::uint32_t>(R & 0xFF) << 16)
-               | (static_cast<std::uint32_t>(G & 0xFF) << 8) | static_cast<std::uint32_t>(B & 0xFF);
+        return (static_cast<std::uint32_t>(A & 0xFF) << 24) | (static_cast<std::uint32_t>(R & 0xFF) << 16) |
+               (static_cast<std::uint32_t>(G & 0xFF) << 8) | static_cast<std::uint32_t>(B & 0xFF);
     }
 };
 
@@ -36,11 +36,11 @@ inline constexpr int kTextItalic = 2;
 // font cache, filled in on first use; copying a style copies the reference.
 struct ITextStyle {
     char fontName[32] = "Arial";
-    std::int32_t size = 12;        // character height in pixels; 0 means no text
+    std::int32_t size = 12; // character height in pixels; 0 means no text
     IRGBA colour;
-    std::int32_t style = 0;        // kTextBold | kTextItalic
-    std::int32_t align = 0;        // 0 left, 1 centre, 2 right
-    std::int32_t orientation = 0;  // degrees, counter-clockwise
-    std::int32_t quality = 0;      // 0 system default, 1 plain, 2 antialiased, 3 ClearType
-    RasterFont* font = nullptr;    // owned by the font cache
+    std::int32_t style = 0;       // kTextBold | kTextItalic
+    std::int32_t align = 0;       // 0 left, 1 centre, 2 right
+    std::int32_t orientation = 0; // degrees, counter-clockwise
+    std::int32_t quality = 0;     // 0 system default, 1 plain, 2 antialiased, 3 ClearType
+    RasterFont* font = nullptr;   // owned by the font cache
 };

@@ -15,7 +15,7 @@ void FillRows(RasterBitmap& bitmap, int x, int y, int width, int height, Op op)
     }
 }
 
-}  // namespace
+} // namespace
 
 void FillArea(RasterBitmap* bitmap, int x, int y, int width, int height, std::uint32_t colour, float weight,
               int mode)

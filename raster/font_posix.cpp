@@ -57,7 +57,7 @@ protected:
         out.left = slot->bitmap_left;
         out.top = slot->bitmap_top;
         out.advanceX = slot->advance.x;
-        out.advanceY = -slot->advance.y;  // FreeType's y grows upwards
+        out.advanceY = -slot->advance.y; // FreeType's y grows upwards
         out.coverage.assign(static_cast<std::size_t>(out.width) * out.rows, 0);
         for (int y = 0; y < out.rows; ++y) {
             const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
@@ -66,8 +66,8 @@ protected:
                 if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
                     dst[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
                 else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY)
-                    dst[x] = static_cast<std::uint8_t>(bm.num_grays == 256 ? row[x]
-                                                                            : row[x] * 255 / (bm.num_grays - 1));
+                    dst[x] = static_cast<std::uint8_t>(
+                        bm.num_grays == 256 ? row[x] : row[x] * 255 / (bm.num_grays - 1));
             }
         }
         return true;
@@ -109,7 +109,7 @@ bool MatchFontFile(const FontKey& key, std::string& file, int& faceIndex)
     return found;
 }
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<RasterFont> CreatePlatformFont(const FontKey& key)
 {
@@ -150,8 +150,8 @@ std::unique_ptr<RasterFont> CreatePlatformFont(const FontKey& key)
     return std::make_unique<FreeTypeFont>(face, ascent, key.quality == 1);
 }
 
-bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, std::uint32_t colour, int align,
-                const RasterRect& rect)
+bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, std::uint32_t colour,
+                int align, const RasterRect& rect)
 {
     std::u32string codePoints;
     if (LooksLikeUtf8(text)) {

@@ -29,16 +29,21 @@ bool RunningUnderWine()
 DWORD QualityFor(int quality)
 {
     switch (quality) {
-    case 0: return DEFAULT_QUALITY;
-    case 3: return CLEARTYPE_QUALITY;
-    case 2: return ANTIALIASED_QUALITY;
-    default: return NONANTIALIASED_QUALITY;
+    case 0:
+        return DEFAULT_QUALITY;
+    case 3:
+        return CLEARTYPE_QUALITY;
+    case 2:
+        return ANTIALIASED_QUALITY;
+    default:
+        return NONANTIALIASED_QUALITY;
     }
 }
 
 class GdiFont final : public RasterFont {
 public:
-    GdiFont(HFONT gdiFont, HDC measureDc, int ascentPixels) : RasterFont(ascentPixels), font(gdiFont), dc(measureDc)
+    GdiFont(HFONT gdiFont, HDC measureDc, int ascentPixels)
+        : RasterFont(ascentPixels), font(gdiFont), dc(measureDc)
     {
     }
     ~GdiFont() override
@@ -68,7 +73,7 @@ protected:
         out.left = metrics.gmptGlyphOrigin.x;
         out.top = metrics.gmptGlyphOrigin.y;
         if (size == 0)
-            return true;  // a blank glyph such as the space: only an advance
+            return true; // a blank glyph such as the space: only an advance
         std::string buffer(size, '\0');
         if (GetGlyphOutlineW(dc, ch, GGO_GRAY8_BITMAP, &metrics, size, buffer.data(), &identity) == GDI_ERROR)
             return false;
@@ -93,17 +98,17 @@ protected:
 
 private:
     HFONT font;
-    HDC dc;  // a memory device context with the font selected, for glyph rendering
+    HDC dc; // a memory device context with the font selected, for glyph rendering
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<RasterFont> CreatePlatformFont(const FontKey& key)
 {
     HFONT font = CreateFontA(key.size, 0, key.orientation * 10, key.orientation * 10,
-                             (key.style & 1) ? FW_BOLD : FW_NORMAL, (key.style & 2) ? TRUE : FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, QualityFor(key.quality),
-                             DEFAULT_PITCH | FF_DONTCARE, key.face.c_str());
+                             (key.style & 1) ? FW_BOLD : FW_NORMAL, (key.style & 2) ? TRUE : FALSE, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             QualityFor(key.quality), DEFAULT_PITCH | FF_DONTCARE, key.face.c_str());
     if (!font)
         return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -117,8 +122,8 @@ std::unique_ptr<RasterFont> CreatePlatformFont(const FontKey& key)
     return std::make_unique<GdiFont>(font, dc, ascent);
 }
 
-bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, std::uint32_t colour, int align,
-                const RasterRect& rect)
+bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, std::uint32_t colour,
+                int align, const RasterRect& rect)
 {
     const bool utf8 = LooksLikeUtf8(text);
     std::u16string wide;
@@ -135,7 +140,8 @@ bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, s
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         int drawn = 0;
         if (utf8)
-            drawn = DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r, flags);
+            drawn = DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &r,
+                              flags);
         else
             drawn = DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, flags);
         SetBkMode(dc, oldMode);

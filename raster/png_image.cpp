@@ -96,7 +96,8 @@ MemoryBitmap* DecodeFrame(png_structp png, png_infop info, PngInput* input)
         std::uint32_t* out = bitmap->At(0, static_cast<int>(y));
         for (png_uint_32 x = 0; x < width; ++x) {
             const png_bytep p = in + 4 * x;
-            out[x] = (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+            out[x] =
+                (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
         }
     }
     png_free(png, image);
@@ -104,7 +105,7 @@ MemoryBitmap* DecodeFrame(png_structp png, png_infop info, PngInput* input)
     return bitmap;
 }
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<RasterBitmap> DecodePng(std::span<const std::uint8_t> bytes)
 {

@@ -32,7 +32,7 @@ MemoryBitmap::~MemoryBitmap()
 
 void MemoryBitmap::Free()
 {
-    ::operator delete(pixels, std::align_val_t{64});
+    ::operator delete (pixels, std::align_val_t{64});
     pixels = nullptr;
     capacityBytes = 0;
     width = height = span = 0;
@@ -63,7 +63,7 @@ bool MemoryBitmap::Resize(int newWidth, int newHeight)
         bytes = (bytes + 63) & ~std::int64_t{63};
         Free();
         pixels = static_cast<std::uint32_t*>(
-            ::operator new(static_cast<std::size_t>(bytes), std::align_val_t{64}, std::nothrow));
+            ::operator new (static_cast<std::size_t>(bytes), std::align_val_t{64}, std::nothrow));
         if (!pixels)
             return false;
         std::memset(pixels, 0, static_cast<std::size_t>(bytes));

@@ -9,7 +9,7 @@ const Glyph* RasterFont::GlyphFor(char32_t codePoint)
         return found->second.get();
     auto glyph = std::make_unique<Glyph>();
     if (!RenderGlyph(codePoint, *glyph))
-        glyph.reset();  // remembered as missing, so it is not tried again
+        glyph.reset(); // remembered as missing, so it is not tried again
     ++rendered;
     return glyphs.emplace(codePoint, std::move(glyph)).first->second.get();
 }

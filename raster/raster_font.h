@@ -73,5 +73,5 @@ void DrawGlyphRun(RasterBitmap& bitmap, RasterFont& font, std::u32string_view te
 std::unique_ptr<RasterFont> CreatePlatformFont(const FontKey& key);
 
 // Draws a non-empty text with a font of this platform. Font cache lock held.
-bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, std::uint32_t colour, int align,
-                const RasterRect& rect);
+bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, std::uint32_t colour,
+                int align, const RasterRect& rect);

@@ -14,7 +14,7 @@ void Plot(RasterBitmap& bitmap, std::int64_t x, std::int64_t y, const FillRule& 
     *p = FillPixel(rule, *p);
 }
 
-}  // namespace
+} // namespace
 
 void DrawSegment(RasterBitmap* bitmap, int x1, int y1, int x2, int y2, std::uint32_t colour, float weight,
                  int mode, bool antialias)

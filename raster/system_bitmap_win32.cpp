@@ -29,14 +29,14 @@ public:
         Free();
         if (newWidth <= 0 || newHeight <= 0)
             return true;
-        if (newWidth > kMaxBitmapSide || newHeight > kMaxBitmapSide
-            || std::int64_t{newWidth} * newHeight * 4 > kMaxBitmapBytes)
+        if (newWidth > kMaxBitmapSide || newHeight > kMaxBitmapSide ||
+            std::int64_t{newWidth} * newHeight * 4 > kMaxBitmapBytes)
             return false;
 
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         info.bmiHeader.biWidth = newWidth;
-        info.bmiHeader.biHeight = newHeight;  // positive: bottom-up rows
+        info.bmiHeader.biHeight = newHeight; // positive: bottom-up rows
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
@@ -80,7 +80,7 @@ private:
     int height = 0;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<RasterBitmap> CreateSystemBitmap(int width, int height)
 {

@@ -1,7 +1,7 @@
 #include "raster/text.h"
 
+#include "core/bounded_string.h"
 #include "core/instance_lock.h"
-#include "core/text.h"
 #include "raster/raster_font.h"
 
 #include <cstring>
@@ -16,7 +16,7 @@ constexpr int kMaxFontSize = 2048;
 
 struct CachedFont {
     FontKey key;
-    std::unique_ptr<RasterFont> font;  // null: the font could not be made
+    std::unique_ptr<RasterFont> font; // null: the font could not be made
 };
 
 // The font cache and its lock live for the whole process: both are made while
@@ -36,7 +36,7 @@ FontKey KeyOf(const ITextStyle& style)
     return key;
 }
 
-}  // namespace
+} // namespace
 
 InstanceLock& FontCacheLock()
 {
@@ -87,6 +87,6 @@ bool DrawTextInRect(RasterBitmap* bitmap, ITextStyle* style, const char* text, c
     try {
         return RenderText(*bitmap, *font, std::string_view(text), style->colour.Packed(), style->align, rect);
     } catch (...) {
-        return false;  // out of memory for a glyph or the converted text: nothing more is drawn
+        return false; // out of memory for a glyph or the converted text: nothing more is drawn
     }
 }

@@ -3,6 +3,7 @@
 #   scripts/install-deps.sh linux     the native build and its tests
 #   scripts/install-deps.sh windows   the MinGW-w64 cross build and Wine
 #   scripts/install-deps.sh fuzz      clang and its sanitizer runtimes
+#   scripts/install-deps.sh format    clang-format for the format check
 # Packages already present are not fetched again.
 set -euo pipefail
 
@@ -13,12 +14,14 @@ linux_packages=(build-essential cmake ninja-build pkg-config binutils
 windows_packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-build
   wine64 xvfb xauth xz-utils patch fonts-liberation dpkg-dev googletest)
 fuzz_packages=(clang libclang-rt-14-dev)
+format_packages=(clang-format-14)
 
 case "${1:-linux}" in
   linux) wanted=("${linux_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
   fuzz) wanted=("${fuzz_packages[@]}") ;;
-  *) echo "usage: $0 linux|windows|fuzz" >&2; exit 2 ;;
+  format) wanted=("${format_packages[@]}") ;;
+  *) echo "usage: $0 linux|windows|fuzz|format" >&2; exit 2 ;;
 esac
 
 missing=()

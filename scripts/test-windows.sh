@@ -9,7 +9,7 @@ build="${1:-build-windows}"
 linux_build="${2:-build}"
 
 t=$SECONDS
-bash scripts/build-windows.sh "$build"
+bash scripts/build-windows.sh "$build" -DTESSAPHON_WERROR=ON
 echo "--- Windows build: $((SECONDS - t)) s"
 prefix="$(cd "$build" && pwd)/wineprefix"
 # The prefix is about 700 MB: made fresh for each run, never kept.

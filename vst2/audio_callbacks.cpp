@@ -30,7 +30,7 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
     do {
         const int n = std::min(frames - done, blockSize);
         int next = 0;
-        for (auto& c : inputs) {
+        for (auto& c : inputChannels) {
             if (!c->connected)
                 continue;
             const float* src = hostIn ? hostIn[next] : nullptr;
@@ -44,7 +44,7 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
             inputPointers[static_cast<std::size_t>(c->slot)] = scratch;
         }
         next = 0;
-        for (auto& c : outputs) {
+        for (auto& c : outputChannels) {
             if (!c->connected)
                 continue;
             float* dst = hostOut ? hostOut[next] : nullptr;
@@ -55,7 +55,7 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
 
         RenderBlock(inputPointers.data(), outputPointers.data(), n);
 
-        for (auto& c : outputs) {
+        for (auto& c : outputChannels) {
             if (!c->connected || !c->hostOutput)
                 continue;
             const double* rendered = c->Samples();
@@ -84,7 +84,7 @@ void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t fra
     do {
         const int n = std::min(frames - done, blockSize);
         int next = 0;
-        for (auto& c : inputs) {
+        for (auto& c : inputChannels) {
             if (!c->connected)
                 continue;
             double* src = hostIn ? hostIn[next] : nullptr;
@@ -94,7 +94,7 @@ void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t fra
             inputPointers[static_cast<std::size_t>(c->slot)] = src ? src + done : c->Samples();
         }
         next = 0;
-        for (auto& c : outputs) {
+        for (auto& c : outputChannels) {
             if (!c->connected)
                 continue;
             double* dst = hostOut ? hostOut[next] : nullptr;
@@ -106,10 +106,10 @@ void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t fra
     } while (done < frames);
 
     // Leave the disconnected channels' slots on their scratch buffers.
-    for (auto& c : inputs)
+    for (auto& c : inputChannels)
         if (c->connected)
             inputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
-    for (auto& c : outputs)
+    for (auto& c : outputChannels)
         if (c->connected)
             outputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
 }

@@ -1,7 +1,7 @@
 #include "vst2/iplug_vst.h"
 
+#include "core/bounded_string.h"
 #include "core/editor_link.h"
-#include "core/text.h"
 
 #include <climits>
 #include <cmath>
@@ -20,7 +20,7 @@ namespace {
 constexpr std::size_t kHostTextLimit = 4096;
 
 // Field sizes the host provides for the texts it asks for.
-constexpr std::size_t kParamTextField = 32;   // label, display, name: our texts fit in 31
+constexpr std::size_t kParamTextField = 32; // label, display, name: our texts fit in 31
 constexpr std::size_t kProgramNameField = 256;
 constexpr std::size_t kPlugNameField = 128;
 constexpr std::size_t kPinLabelField = 64;
@@ -204,7 +204,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         if (!ptr)
             return 0;
         CopyToHost(ptr, kPlugNameField,
-                   opcode == kOpGetEffectName ? EffectName()
+                   opcode == kOpGetEffectName   ? EffectName()
                    : opcode == kOpGetVendorName ? VendorName()
                                                 : ProductName());
         return 1;
@@ -307,7 +307,7 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
         }
         return vst2::kVendorSpecificYes;
     }
-    case 0x73744341: // 'stCA'
+    case 0x73744341:                       // 'stCA'
         if (value == 0x57686565 && editor) // 'Whee'
             return editor->wheelFromHost(opt) ? 1 : 0;
         return 0;
@@ -325,7 +325,8 @@ std::intptr_t IPlugVST::DispatchCanDo(const char* text) const
     const int midi = MidiMode();
     if ((midi == 1 || midi == 3) && (IsNamed(text, "sendVstEvents") || IsNamed(text, "sendVstMidiEvent")))
         return 1;
-    if ((midi == 1 || midi == 2) && (IsNamed(text, "receiveVstEvents") || IsNamed(text, "receiveVstMidiEvent")))
+    if ((midi == 1 || midi == 2) &&
+        (IsNamed(text, "receiveVstEvents") || IsNamed(text, "receiveVstMidiEvent")))
         return 1;
     if (IsNamed(text, "hasCockosExtensions") || IsNamed(text, "hasCockosViewAsConfig"))
         return vst2::kExtensionsAnswer;

@@ -1,6 +1,6 @@
 #include "vst2/iplug_vst.h"
 
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 #include <cstring>
 
@@ -13,10 +13,10 @@ struct KnownHost {
 
 // Searched in this order, as lower-case substrings of the product string.
 constexpr KnownHost kKnownHosts[] = {
-    {"cubase", 3},      {"reaper", 1},     {"nuendo", 4},    {"cakewalk", 5},    {"samplitude", 8},
-    {"fruity", 7},      {"live", 9},       {"melodyne", 12}, {"vstmanlib", 13},  {"aulab", 14},
-    {"forte", 15},      {"chainer", 16},   {"audition", 17}, {"orion", 18},      {"sawstudio", 20},
-    {"logic", 21},      {"digital", 22},   {"audiomulch", 23}, {"presonus", 24}, {"acoustica", 25},
+    {"cubase", 3},      {"reaper", 1},   {"nuendo", 4},      {"cakewalk", 5},   {"samplitude", 8},
+    {"fruity", 7},      {"live", 9},     {"melodyne", 12},   {"vstmanlib", 13}, {"aulab", 14},
+    {"forte", 15},      {"chainer", 16}, {"audition", 17},   {"orion", 18},     {"sawstudio", 20},
+    {"logic", 21},      {"digital", 22}, {"audiomulch", 23}, {"presonus", 24},  {"acoustica", 25},
     {"garageband", 26}, {"ardour", 27},
 };
 
@@ -57,7 +57,8 @@ int IPlugVST::GetHostId()
     if (product[0]) {
         const auto v = static_cast<long long>(CallHost(vst2::kHostGetVendorVersion));
         const long long clamped = v < 0 ? 0 : (v > 99999999 ? 99999999 : v);
-        packed = static_cast<int>(((clamped / 10000) << 16) | (((clamped % 10000) / 100) << 8) | (clamped % 100));
+        packed =
+            static_cast<int>(((clamped / 10000) << 16) | (((clamped % 10000) / 100) << 8) | (clamped % 100));
     }
     SetHost(product, packed);
     return hostId;

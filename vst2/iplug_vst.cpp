@@ -1,7 +1,7 @@
 #include "vst2/iplug_vst.h"
 
+#include "core/bounded_string.h"
 #include "core/editor_link.h"
-#include "core/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -102,11 +102,11 @@ std::int32_t ArrangementType(int channels)
 } // namespace
 
 IPlugVST::IPlugVST(vst2::HostCallback host, int paramCount, const char* channelConfig, int programCount,
-                   const char* effectName, const char* productName, const char* vendorName, int vendorVersion,
-                   std::int32_t uniqueId, std::int32_t vendorId, int latency, int midiMode, bool usesChunks,
-                   bool isInstrument)
-    : IPlugBase(paramCount, channelConfig, programCount, effectName, productName, vendorName, vendorVersion,
-                uniqueId, vendorId, latency, midiMode, usesChunks, isInstrument),
+                   const char* effect, const char* product, const char* vendor, int version,
+                   std::int32_t unique, std::int32_t vendorCode, int latencySamples, int midi, bool chunks,
+                   bool instrument)
+    : IPlugBase(paramCount, channelConfig, programCount, effect, product, vendor, version, unique, vendorCode,
+                latencySamples, midi, chunks, instrument),
       hostCallback(host)
 {
     std::memset(&descriptor, 0, sizeof descriptor);
@@ -121,18 +121,18 @@ IPlugVST::IPlugVST(vst2::HostCallback host, int paramCount, const char* channelC
     descriptor.numParams = NParams();
     descriptor.numInputs = NInputs();
     descriptor.numOutputs = NOutputs();
-    descriptor.uniqueID = uniqueId;
-    descriptor.version = DecimalVersion(vendorVersion);
+    descriptor.uniqueID = unique;
+    descriptor.version = DecimalVersion(version);
     descriptor.ioRatio = 1.0f;
     descriptor.object = this;
-    descriptor.initialDelay = latency;
+    descriptor.initialDelay = latencySamples;
 
     descriptor.flags = vst2::kFlagCanReplace | vst2::kFlagCanDoubleReplace;
-    if (usesChunks)
+    if (chunks)
         descriptor.flags |= vst2::kFlagProgramChunks;
     if (HasChannelConfig(1, -1))
         descriptor.flags |= vst2::kFlagCanMono;
-    if (isInstrument)
+    if (instrument)
         descriptor.flags |= vst2::kFlagIsSynth;
 
     inputArrangement.numChannels = NInputs();

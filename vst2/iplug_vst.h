@@ -12,9 +12,8 @@
 class IPlugVST : public IPlugBase {
 public:
     IPlugVST(vst2::HostCallback host, int paramCount, const char* channelConfig, int programCount,
-             const char* effectName, const char* productName, const char* vendorName, int vendorVersion,
-             std::int32_t uniqueId, std::int32_t vendorId, int latency, int midiMode, bool usesChunks,
-             bool isInstrument);
+             const char* effect, const char* product, const char* vendor, int version, std::int32_t unique,
+             std::int32_t vendorCode, int latencySamples, int midi, bool chunks, bool instrument);
     ~IPlugVST() override;
 
     vst2::EffectDescriptor* Descriptor() { return &descriptor; }
@@ -46,7 +45,8 @@ public:
     void SetHost(const char* product, int packedVersion);
 
     // Descriptor entry points, with the instance lock held.
-    std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt);
+    std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                           float opt);
     float GetParameterValue(std::int32_t index);
     void SetParameterValue(std::int32_t index, float value);
 

@@ -107,7 +107,7 @@ struct SpeakerProperties {
 static_assert(sizeof(SpeakerProperties) == 112);
 
 struct SpeakerArrangement {
-    std::int32_t type;         // -1 none, 0 mono, 1 stereo, -2 user-defined
+    std::int32_t type; // -1 none, 0 mono, 1 stereo, -2 user-defined
     std::int32_t numChannels;
     SpeakerProperties speakers[8];
 };
@@ -200,7 +200,7 @@ static_assert(sizeof(SysExEvent) == 48);
 
 struct PinProperties {
     char label[64];
-    std::int32_t flags;          // 1 active, 2 stereo pair
+    std::int32_t flags; // 1 active, 2 stereo pair
     std::int32_t arrangementType;
     char shortLabel[8];
     char future[48];

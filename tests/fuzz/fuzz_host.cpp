@@ -66,8 +66,8 @@ HostAnswers& Answers()
 
 namespace {
 
-std::intptr_t HostCallback(vst2::EffectDescriptor*, std::int32_t opcode, std::int32_t, std::intptr_t, void* ptr,
-                           float)
+std::intptr_t HostCallback(vst2::EffectDescriptor*, std::int32_t opcode, std::int32_t, std::intptr_t,
+                           void* ptr, float)
 {
     HostAnswers& answers = Answers();
     switch (opcode) {
@@ -132,7 +132,8 @@ Instance::~Instance()
     effect->dispatcher(effect, vst2::kOpClose, 0, 0, nullptr, 0.0f);
 }
 
-std::intptr_t Instance::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr, float opt)
+std::intptr_t Instance::Dispatch(std::int32_t opcode, std::int32_t index, std::intptr_t value, void* ptr,
+                                 float opt)
 {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
@@ -157,7 +158,8 @@ void Instance::Render(int mode, int frames)
     frames = std::clamp(frames, 0, kMaxRenderFrames);
     const auto n = static_cast<std::size_t>(frames) + 1; // never an empty vector
     if (mode == 2) {
-        std::vector<double> inL(signal.begin(), signal.begin() + frames), inR(n, 0.0), outL(n, 0.0), outR(n, 0.0);
+        std::vector<double> inL(signal.begin(), signal.begin() + frames), inR(n, 0.0), outL(n, 0.0),
+            outR(n, 0.0);
         inL.resize(n);
         for (std::size_t i = 0; i < n; ++i)
             inR[i] = -inL[i];

@@ -29,12 +29,18 @@ struct Sequence {
     std::intptr_t BlockSizeOperand()
     {
         switch (in.U8() % 6) {
-        case 0: return -static_cast<std::intptr_t>(in.U32());
-        case 1: return 0;
-        case 2: return static_cast<std::intptr_t>(in.U64()) | (std::intptr_t{1} << 40); // far too large: refused
-        case 3: return static_cast<std::intptr_t>(INT_MAX / 8) + 1 + (in.U16());       // too large for the buffers
-        case 4: return 1 + in.U16() % 8192;
-        default: return 1 + in.U8() % 64;
+        case 0:
+            return -static_cast<std::intptr_t>(in.U32());
+        case 1:
+            return 0;
+        case 2:
+            return static_cast<std::intptr_t>(in.U64()) | (std::intptr_t{1} << 40); // far too large: refused
+        case 3:
+            return static_cast<std::intptr_t>(INT_MAX / 8) + 1 + (in.U16()); // too large for the buffers
+        case 4:
+            return 1 + in.U16() % 8192;
+        default:
+            return 1 + in.U8() % 64;
         }
     }
 
@@ -98,7 +104,8 @@ struct Sequence {
             buffer.push_back(0);
             // The real size, or one a host can never mean.
             v = in.U8() % 4 ? static_cast<std::intptr_t>(bytes.size()) : value;
-            if (v >= 0 && v <= static_cast<std::intptr_t>(INT_MAX) && v > static_cast<std::intptr_t>(bytes.size()))
+            if (v >= 0 && v <= static_cast<std::intptr_t>(INT_MAX) &&
+                v > static_cast<std::intptr_t>(bytes.size()))
                 v = static_cast<std::intptr_t>(bytes.size());
             break;
         }
@@ -159,7 +166,8 @@ struct Sequence {
                 Fail("a name overran its field");
             break;
         case vst2::kOpGetChunk:
-            if (result < 0 || (ptr && result > 0 && *reinterpret_cast<void* const*>(buffer.data()) == nullptr))
+            if (result < 0 ||
+                (ptr && result > 0 && *reinterpret_cast<void* const*>(buffer.data()) == nullptr))
                 Fail("a chunk size came without its data");
             break;
         case vst2::kOpGetParamLabel:
@@ -177,10 +185,18 @@ struct Sequence {
     {
         fuzz::HostAnswers& answers = fuzz::Answers();
         switch (in.U8() % 5) {
-        case 0: answers.answersTime = !answers.answersTime; break;
-        case 1: answers.time.tempo = in.F64(); break;
-        case 2: answers.time.flags = static_cast<std::int32_t>(in.U32()); break;
-        case 3: answers.time.samplePos = in.F64(); break;
+        case 0:
+            answers.answersTime = !answers.answersTime;
+            break;
+        case 1:
+            answers.time.tempo = in.F64();
+            break;
+        case 2:
+            answers.time.flags = static_cast<std::int32_t>(in.U32());
+            break;
+        case 3:
+            answers.time.samplePos = in.F64();
+            break;
         default:
             answers.time.timeSigNumerator = static_cast<std::int32_t>(in.U32());
             answers.time.timeSigDenominator = static_cast<std::int32_t>(in.U32());
@@ -208,7 +224,8 @@ struct Sequence {
         }
         case 4:
         case 5:
-            plug.Render(in.U8() % 3, static_cast<int>(in.U32() % (3 * static_cast<std::uint32_t>(blockSize) + 2)));
+            plug.Render(in.U8() % 3,
+                        static_cast<int>(in.U32() % (3 * static_cast<std::uint32_t>(blockSize) + 2)));
             break;
         case 6:
             SetTime();

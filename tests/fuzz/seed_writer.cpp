@@ -34,8 +34,8 @@ Seed Cat(std::initializer_list<Seed> parts)
 
 Seed U32(std::uint32_t v)
 {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-            static_cast<std::uint8_t>(v >> 24)};
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
 }
 
 Seed F32(float f)
@@ -67,7 +67,8 @@ void ChunkSeeds(const std::filesystem::path& dir)
     Write(dir, "program_short_by_one_value", Cat({{0}, Seed(programBody.begin(), programBody.end() - 8)}));
     Write(dir, "bank_read_as_program", Cat({{0}, bank}));
     Write(dir, "bank_without_header", Cat({{1}, Seed(bank.begin() + 8, bank.end())}));
-    Write(dir, "bank_truncated", Cat({{1}, Seed(bank.begin(), bank.begin() + static_cast<long>(bank.size() / 2))}));
+    Write(dir, "bank_truncated",
+          Cat({{1}, Seed(bank.begin(), bank.begin() + static_cast<long>(bank.size() / 2))}));
     Write(dir, "magic_only", Cat({{1}, Seed(bank.begin(), bank.begin() + 4)}));
     Write(dir, "empty_bank", {1});
     Write(dir, "impossible_size", Cat({{5}, program}));
@@ -81,16 +82,21 @@ void TextSeeds(const std::filesystem::path& dir)
     const auto request = [](std::uint8_t op, std::uint8_t index, float opt, const std::string& text) {
         return Cat({{op, static_cast<std::uint8_t>(index + 1)}, F32(opt), Text(text)});
     };
-    Write(dir, "numbers", Cat({request(0, 0, 0, "440"), request(0, 1, 0, "1e308"), request(0, 2, 0, "-inf"),
-                               request(0, 4, 0, "nan"), request(0, 8, 0, "  12.5ms"), request(0, 9, 0, "-0")}));
-    Write(dir, "choices", Cat({request(0, 3, 0, "Gold. Square"), request(0, 10, 0, "Pan"), request(0, 5, 0, "On"),
-                               request(0, 11, 0, "Sine")}));
-    Write(dir, "vendor", Cat({request(1, 0, 0.5f, ""), request(1, 3, 1e30f, ""), request(2, 0, 0, "20000"),
-                              request(2, 14, 0, "0.0001"), request(3, 6, 0, ""), request(6, 7, 0, "x")}));
-    Write(dir, "can_do", Cat({request(4, 0, 0, "receiveVstTimeInfo"), request(4, 0, 0, "hasCockosExtensions"),
-                              request(4, 0, 0, "receiveVstTimeInfoX")}));
-    Write(dir, "rename", Cat({request(5, 0, 0, std::string(255, 'n')), request(5, 0, 0, ""),
-                              request(5, 0, 0, "\xe9t\xe9")}));
+    Write(dir, "numbers",
+          Cat({request(0, 0, 0, "440"), request(0, 1, 0, "1e308"), request(0, 2, 0, "-inf"),
+               request(0, 4, 0, "nan"), request(0, 8, 0, "  12.5ms"), request(0, 9, 0, "-0")}));
+    Write(dir, "choices",
+          Cat({request(0, 3, 0, "Gold. Square"), request(0, 10, 0, "Pan"), request(0, 5, 0, "On"),
+               request(0, 11, 0, "Sine")}));
+    Write(dir, "vendor",
+          Cat({request(1, 0, 0.5f, ""), request(1, 3, 1e30f, ""), request(2, 0, 0, "20000"),
+               request(2, 14, 0, "0.0001"), request(3, 6, 0, ""), request(6, 7, 0, "x")}));
+    Write(dir, "can_do",
+          Cat({request(4, 0, 0, "receiveVstTimeInfo"), request(4, 0, 0, "hasCockosExtensions"),
+               request(4, 0, 0, "receiveVstTimeInfoX")}));
+    Write(
+        dir, "rename",
+        Cat({request(5, 0, 0, std::string(255, 'n')), request(5, 0, 0, ""), request(5, 0, 0, "\xe9t\xe9")}));
 }
 
 void EventSeeds(const std::filesystem::path& dir)
@@ -110,8 +116,18 @@ void SequenceSeeds(const std::filesystem::path& dir)
     const Seed render = {4, 1, 0x00, 0x02, 0, 0};
     Write(dir, "render_and_automate", Cat({render, {2, 2}, F32(0.75f), render, {2, 0}, F32(-1.0f), render}));
     Write(dir, "programs_and_chunks", Cat({{8, 0, 7}, render, {9, 1}, {9, 0}, {8, 0, 200}, render}));
-    Write(dir, "rates_and_time", Cat({{7}, F32(0.0f), render, {7}, F32(192000.0f), {6, 0}, render, {6, 1},
-                                      U32(0), U32(0x7FF00000), render}));
+    Write(dir, "rates_and_time",
+          Cat({{7},
+               F32(0.0f),
+               render,
+               {7},
+               F32(192000.0f),
+               {6, 0},
+               render,
+               {6, 1},
+               U32(0),
+               U32(0x7FF00000),
+               render}));
 }
 
 } // namespace

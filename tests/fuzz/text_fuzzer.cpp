@@ -26,7 +26,8 @@ std::vector<char> HostText(const std::string& text, std::size_t minSize)
 
 void RequireTerminated(const std::vector<char>& buffer, std::size_t field, const char* what)
 {
-    if (std::find(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(std::min(field, buffer.size())),
+    if (std::find(buffer.begin(),
+                  buffer.begin() + static_cast<std::ptrdiff_t>(std::min(field, buffer.size())),
                   '\0') == buffer.end())
         fuzz::Fail(what);
 }
@@ -91,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         default: { // a random vendor-specific request with the text as its pointer
             std::vector<char> buffer = HostText(text, 32);
-            plug.Dispatch(vst2::kOpVendorSpecific, static_cast<std::int32_t>(in.U32()), index, buffer.data(), opt);
+            plug.Dispatch(vst2::kOpVendorSpecific, static_cast<std::int32_t>(in.U32()), index, buffer.data(),
+                          opt);
             break;
         }
         }

@@ -106,7 +106,8 @@ TEST_F(PassThroughTest, MonoArrangementConsumesOneHostPointer)
 {
     vst2::SpeakerArrangement mono{};
     mono.numChannels = 1;
-    EXPECT_EQ(plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&mono), &mono), 1);
+    EXPECT_EQ(
+        plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&mono), &mono), 1);
     std::vector<float> in(64, 0.5f), out(64, 0.0f);
     float* ins[1] = {in.data()};
     float* outs[1] = {out.data()};

@@ -222,8 +222,7 @@ std::vector<std::uint8_t> Block(const Values& values, std::size_t count = 25)
     return b;
 }
 
-struct BankRecord
-{
+struct BankRecord {
     std::string name;
     bool initialised = false;
     Values values{};
@@ -255,9 +254,8 @@ std::vector<BankRecord> ParseBank(const std::vector<std::uint8_t>& chunk)
 
 } // namespace
 
-class BankTest : public PluginTest
-{
-  protected:
+class BankTest : public PluginTest {
+protected:
     void SetUp() override
     {
         plug = Make();
@@ -294,13 +292,11 @@ TEST_F(BankTest, ListsEveryProgramNameByteForByte)
 
 TEST_F(BankTest, SelectingFactorySlotsLoadsTheirValues)
 {
-    struct Change
-    {
+    struct Change {
         int index;
         double value;
     };
-    struct Row
-    {
+    struct Row {
         int slot;
         std::vector<Change> changes; // against the baseline
     };

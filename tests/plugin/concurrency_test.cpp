@@ -65,13 +65,15 @@ TEST_F(PluginTest, ThreadsRenderingAutomatingSwitchingAndSavingAtOnce)
                 std::fill(dR.begin(), dR.end(), -0.1);
                 plug->ProcessDouble(din, din, kBlock); // in place, as some hosts do
                 for (int i = 0; i < kBlock; ++i)
-                    if (!std::isfinite(dL[static_cast<std::size_t>(i)]) || !std::isfinite(dR[static_cast<std::size_t>(i)]))
+                    if (!std::isfinite(dL[static_cast<std::size_t>(i)]) ||
+                        !std::isfinite(dR[static_cast<std::size_t>(i)]))
                         nonFinite.fetch_add(1);
                 continue;
             }
             plug->ProcessReplacing(in, out, kBlock);
             for (int i = 0; i < kBlock; ++i)
-                if (!std::isfinite(outL[static_cast<std::size_t>(i)]) || !std::isfinite(outR[static_cast<std::size_t>(i)]))
+                if (!std::isfinite(outL[static_cast<std::size_t>(i)]) ||
+                    !std::isfinite(outR[static_cast<std::size_t>(i)]))
                     nonFinite.fetch_add(1);
         }
     });
@@ -143,7 +145,8 @@ TEST_F(PluginTest, ThreadsRenderingAutomatingSwitchingAndSavingAtOnce)
     while (finished.load() < static_cast<int>(threads.size())) {
         if (Clock::now() - start > kDeadlockLimit) {
             // Threads stuck in a lock cannot be joined: report and end the run.
-            std::fprintf(stderr, "deadlock: only %d of %zu threads finished\n", finished.load(), threads.size());
+            std::fprintf(stderr, "deadlock: only %d of %zu threads finished\n", finished.load(),
+                         threads.size());
             std::abort();
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

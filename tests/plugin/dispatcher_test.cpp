@@ -16,8 +16,7 @@ constexpr char kMark = 'x';
 
 // A host text buffer pre-filled with marks, so that untouched buffers and
 // bytes written past a terminator both show.
-struct TextBuffer
-{
+struct TextBuffer {
     TextBuffer() { std::memset(bytes, kMark, sizeof bytes); }
     bool Untouched() const
     {
@@ -40,9 +39,8 @@ struct TextBuffer
 
 } // namespace
 
-class DispatcherTest : public PluginTest
-{
-  protected:
+class DispatcherTest : public PluginTest {
+protected:
     void SetUp() override
     {
         plug = Make();
@@ -54,8 +52,7 @@ class DispatcherTest : public PluginTest
 
 TEST_F(DispatcherTest, FixedAnswersAndUnhandledRequests)
 {
-    struct Row
-    {
+    struct Row {
         std::int32_t opcode;
         std::int32_t index;
         std::intptr_t expected;
@@ -120,8 +117,7 @@ TEST_F(DispatcherTest, EditorRequestsWithoutAHostWindow)
 
 TEST_F(DispatcherTest, PlugInNamesAreCopiedWholeAndNoFurther)
 {
-    const struct
-    {
+    const struct {
         std::int32_t opcode;
         const char* text;
     } rows[] = {
@@ -158,8 +154,7 @@ TEST_F(DispatcherTest, ParameterTextsCheckTheIndex)
 
 TEST_F(DispatcherTest, TextToParameterClampsToTheRangeWithoutTellingTheHost)
 {
-    struct Row
-    {
+    struct Row {
         int index;
         const char* text;
         const char* display;
@@ -226,8 +221,7 @@ TEST_F(DispatcherTest, VendorSpecificSwitchQueryAnswersForTwoStateParameters)
 
 TEST_F(DispatcherTest, VendorSpecificTextToNormalisedValue)
 {
-    struct Row
-    {
+    struct Row {
         int index;
         const char* text;
         const char* expected;
@@ -260,8 +254,7 @@ TEST_F(DispatcherTest, VendorSpecificTextToNormalisedValue)
 
 TEST_F(DispatcherTest, CanDoComparesWholeTexts)
 {
-    const struct
-    {
+    const struct {
         const char* text;
         std::intptr_t expected;
     } rows[] = {

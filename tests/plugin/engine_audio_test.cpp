@@ -79,7 +79,8 @@ TEST_F(EngineAudioTest, AnyParameterSettingSoundsFinite)
                 const int e = edge(random);
                 plug->SetParameter(index, e == 0 ? 0.0f : e == 1 ? 1.0f : position(random));
             }
-            EXPECT_TRUE(RendersFinite(*plug, 256.0, 3.0, 256, random)) << "trial " << trial << " rate " << rate;
+            EXPECT_TRUE(RendersFinite(*plug, 256.0, 3.0, 256, random))
+                << "trial " << trial << " rate " << rate;
         }
     }
 }

@@ -40,7 +40,8 @@ constexpr int kMixParam = 9;
     double* dout[2] = {oL.data(), oR.data()};
     plug.ProcessDouble(din, dout, frames);
     for (std::size_t i = 0; i < static_cast<std::size_t>(std::max(frames, 0)); ++i)
-        if (!std::isfinite(outL[i]) || !std::isfinite(outR[i]) || !std::isfinite(oL[i]) || !std::isfinite(oR[i]))
+        if (!std::isfinite(outL[i]) || !std::isfinite(outR[i]) || !std::isfinite(oL[i]) ||
+            !std::isfinite(oR[i]))
             return ::testing::AssertionFailure() << "sample " << i << " is not finite";
     return ::testing::AssertionSuccess();
 }
@@ -88,7 +89,8 @@ protected:
 TEST_F(HostileHostTest, NonFiniteAndHugeParameterValuesKeepEveryParameterInRange)
 {
     const int n = plug->Effect()->numParams;
-    for (float bad : {kNaN, kInf, -kInf, 1e30f, -1e30f, 3.0f, -0.5f, std::numeric_limits<float>::denorm_min()}) {
+    for (float bad :
+         {kNaN, kInf, -kInf, 1e30f, -1e30f, 3.0f, -0.5f, std::numeric_limits<float>::denorm_min()}) {
         for (int i = -2; i < n + 2; ++i)
             plug->SetParameter(i, bad);
         EXPECT_TRUE(IsHealthy(*plug)) << "after setParameter " << bad;
@@ -115,7 +117,8 @@ TEST_F(HostileHostTest, PositionsOutsideTheRangeCountAsItsNearestEnd)
 
 TEST_F(HostileHostTest, SampleRatesThatAreNotPositiveFiniteNumbers)
 {
-    for (float rate : {kNaN, kInf, -kInf, 0.0f, -44100.0f, 1e-30f, 1e30f, std::numeric_limits<float>::max(), 1.0f}) {
+    for (float rate :
+         {kNaN, kInf, -kInf, 0.0f, -44100.0f, 1e-30f, 1e30f, std::numeric_limits<float>::max(), 1.0f}) {
         plug->Dispatch(vst2::kOpSetSampleRate, 0, 0, nullptr, rate);
         EXPECT_TRUE(IsHealthy(*plug)) << "after sample rate " << rate;
         plug->Dispatch(vst2::kOpProcessingOnOff, 0, 0);
@@ -126,8 +129,10 @@ TEST_F(HostileHostTest, SampleRatesThatAreNotPositiveFiniteNumbers)
 
 TEST_F(HostileHostTest, BlockSizesZeroNegativeAndHuge)
 {
-    const std::intptr_t sizes[] = {0, -1, INT_MIN, INT_MAX, static_cast<std::intptr_t>(INT_MAX) + 1, INTPTR_MAX,
-                                   INTPTR_MIN, INT_MAX / 8 + 1, 1, 3, 1 << 18};
+    const std::intptr_t sizes[] = {
+        0,          -1,         INT_MIN,         INT_MAX, static_cast<std::intptr_t>(INT_MAX) + 1,
+        INTPTR_MAX, INTPTR_MIN, INT_MAX / 8 + 1, 1,       3,
+        1 << 18};
     for (std::intptr_t size : sizes) {
         plug->Dispatch(vst2::kOpSetBlockSize, 0, size);
         EXPECT_TRUE(IsHealthy(*plug)) << "after block size " << size;
@@ -167,8 +172,13 @@ TEST_F(HostileHostTest, ChunkSizesNegativeAndBeyondTwoToThe31AreRefusedWithoutCh
     ASSERT_TRUE(plug->StringToParameter(kMixParam, "37"));
     const std::vector<std::uint8_t> bank = plug->GetChunk(true);
     std::vector<std::uint8_t> program = plug->GetChunk(false);
-    const std::intptr_t sizes[] = {-1, -8, INT_MIN, static_cast<std::intptr_t>(INT_MIN) - 1,
-                                   static_cast<std::intptr_t>(INT_MAX) + 1, std::intptr_t{1} << 40, INTPTR_MAX,
+    const std::intptr_t sizes[] = {-1,
+                                   -8,
+                                   INT_MIN,
+                                   static_cast<std::intptr_t>(INT_MIN) - 1,
+                                   static_cast<std::intptr_t>(INT_MAX) + 1,
+                                   std::intptr_t{1} << 40,
+                                   INTPTR_MAX,
                                    INTPTR_MIN};
     for (int kind : {0, 1})
         for (std::intptr_t size : sizes)
@@ -207,11 +217,14 @@ TEST_F(HostileHostTest, SpeakerArrangementCountsOfAnySize)
         vst2::SpeakerArrangement in{}, out{};
         in.numChannels = count;
         out.numChannels = count;
-        EXPECT_EQ(plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&in), &out), 1);
+        EXPECT_EQ(
+            plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&in), &out), 1);
         EXPECT_TRUE(RendersFinite(*plug)) << "count " << count;
         out.numChannels = count == INT_MIN ? INT_MAX : 2 - count;
         EXPECT_EQ(plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, 0, &out), 1);
-        EXPECT_EQ(plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&in), nullptr), 1);
+        EXPECT_EQ(
+            plug->Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&in), nullptr),
+            1);
         EXPECT_TRUE(RendersFinite(*plug)) << "count " << count;
     }
     vst2::SpeakerArrangement stereo{};
@@ -224,8 +237,8 @@ TEST_F(HostileHostTest, TimeInformationThatIsNonsenseOrMissing)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const std::int32_t allFlags = vst2::kTimeTempoValid | vst2::kTimeSignatureValid | vst2::kTimeTransportPlaying |
-                                  vst2::kTimeTransportRecording;
+    const std::int32_t allFlags = vst2::kTimeTempoValid | vst2::kTimeSignatureValid |
+                                  vst2::kTimeTransportPlaying | vst2::kTimeTransportRecording;
     // The LFOs locked to the tempo are where the tempo reaches the sound.
     ASSERT_TRUE(plug->StringToParameter(10, "1"));
     ASSERT_TRUE(plug->StringToParameter(12, "1"));
@@ -261,19 +274,31 @@ TEST_F(HostileHostTest, NullPointersForEveryRequestThatTakesOne)
         std::intptr_t expected;
     };
     const Case cases[] = {
-        {vst2::kOpSetProgramName, 0, 0, 0},   {vst2::kOpGetProgramName, 0, 0, 0},
-        {vst2::kOpGetParamLabel, 0, 0, 0},    {vst2::kOpGetParamDisplay, 0, 0, 0},
-        {vst2::kOpGetParamName, 0, 0, 0},     {vst2::kOpEditorGetRect, 0, 0, 0},
+        {vst2::kOpSetProgramName, 0, 0, 0},
+        {vst2::kOpGetProgramName, 0, 0, 0},
+        {vst2::kOpGetParamLabel, 0, 0, 0},
+        {vst2::kOpGetParamDisplay, 0, 0, 0},
+        {vst2::kOpGetParamName, 0, 0, 0},
+        {vst2::kOpEditorGetRect, 0, 0, 0},
         {vst2::kOpEditorOpen, 0, 0, 0},
-        {vst2::kOpGetChunk, 0, 0, 0},         {vst2::kOpGetChunk, 1, 0, 0},
-        {vst2::kOpSetChunk, 0, 208, 0},       {vst2::kOpSetChunk, 1, 208, 0},
-        {vst2::kOpProcessEvents, 0, 0, 0},    {vst2::kOpStringToParameter, 0, 0, 1},
-        {vst2::kOpStringToParameter, 99, 0, 0}, {vst2::kOpGetProgramNameIndexed, 0, 0, 0},
-        {vst2::kOpGetInputProperties, 0, 0, 0}, {vst2::kOpGetOutputProperties, 0, 0, 0},
-        {vst2::kOpSetSpeakerArrangement, 0, 0, 1}, {vst2::kOpGetEffectName, 0, 0, 0},
-        {vst2::kOpGetVendorName, 0, 0, 0},    {vst2::kOpGetProductName, 0, 0, 0},
-        {vst2::kOpVendorSpecific, 7, 0, 0},   {vst2::kOpVendorSpecific, 27, 0, 0},
-        {vst2::kOpCanDo, 0, 0, 0},            {vst2::kOpGetMidiKeyName, 0, 0, 0},
+        {vst2::kOpGetChunk, 0, 0, 0},
+        {vst2::kOpGetChunk, 1, 0, 0},
+        {vst2::kOpSetChunk, 0, 208, 0},
+        {vst2::kOpSetChunk, 1, 208, 0},
+        {vst2::kOpProcessEvents, 0, 0, 0},
+        {vst2::kOpStringToParameter, 0, 0, 1},
+        {vst2::kOpStringToParameter, 99, 0, 0},
+        {vst2::kOpGetProgramNameIndexed, 0, 0, 0},
+        {vst2::kOpGetInputProperties, 0, 0, 0},
+        {vst2::kOpGetOutputProperties, 0, 0, 0},
+        {vst2::kOpSetSpeakerArrangement, 0, 0, 1},
+        {vst2::kOpGetEffectName, 0, 0, 0},
+        {vst2::kOpGetVendorName, 0, 0, 0},
+        {vst2::kOpGetProductName, 0, 0, 0},
+        {vst2::kOpVendorSpecific, 7, 0, 0},
+        {vst2::kOpVendorSpecific, 27, 0, 0},
+        {vst2::kOpCanDo, 0, 0, 0},
+        {vst2::kOpGetMidiKeyName, 0, 0, 0},
         {vst2::kOpGetSpeakerArrangement, 0, 0, 1},
     };
     const std::vector<std::uint8_t> bank = plug->GetChunk(true);

@@ -40,7 +40,8 @@ TEST(Windows1252, EveryByteBecomesItsUtf8Sequence)
 TEST(ProgramLookup, NumbersNamesAndAmbiguity)
 {
     const std::vector<std::string> names = {"---- default ----", "Golden Sine", "Golden Sine Half",
-                                            "Isochronic - 10.6 (Relaxed & alert)", "Solfeggio \xE2\x80\x93 285 Hz"};
+                                            "Isochronic - 10.6 (Relaxed & alert)",
+                                            "Solfeggio \xE2\x80\x93 285 Hz"};
     std::string error;
     EXPECT_EQ(FindProgram(names, "3", error), 3);
     EXPECT_EQ(FindProgram(names, " 0 ", error), 0);
@@ -120,20 +121,30 @@ TEST(ParameterLookup, ValuesAreCheckedBeforeThePluginSeesThem)
         const char* text;
     };
     const Good good[] = {
-        {0, "432", "432"},     {0, "432.5 Hz", "432.5"}, {0, "20", "20"},   {0, "2e4", "2e4"},
-        {1, "10.6hz", "10.6"}, {1, "0.01", "0.01"},      {2, "-100", "-100"}, {2, "+35 %", "+35"},
-        {3, "on", "On"},       {3, "1", "1"},            {4, "golden sine", "Golden Sine"},
-        {4, "GOLD. SQUARE", "Gold. Square"},             {4, "2", "2"},
+        {0, "432", "432"},
+        {0, "432.5 Hz", "432.5"},
+        {0, "20", "20"},
+        {0, "2e4", "2e4"},
+        {1, "10.6hz", "10.6"},
+        {1, "0.01", "0.01"},
+        {2, "-100", "-100"},
+        {2, "+35 %", "+35"},
+        {3, "on", "On"},
+        {3, "1", "1"},
+        {4, "golden sine", "Golden Sine"},
+        {4, "GOLD. SQUARE", "Gold. Square"},
+        {4, "2", "2"},
     };
     for (const Good& g : good) {
         std::string text;
         std::string error;
-        EXPECT_TRUE(ValueTextFor(p[static_cast<std::size_t>(g.param)], g.value, text, error)) << g.value << error;
+        EXPECT_TRUE(ValueTextFor(p[static_cast<std::size_t>(g.param)], g.value, text, error))
+            << g.value << error;
         EXPECT_EQ(text, g.text) << g.value;
     }
     const std::pair<int, const char*> bad[] = {
-        {0, "19.9"}, {0, "20001"}, {0, "fast"},  {0, "432 kHz"}, {0, "inf"},  {0, "nan"}, {0, ""},
-        {1, "0"},    {1, "1e400"}, {2, "50.5"},  {2, "101"},     {2, "--5"},  {3, "yes"}, {3, "2"},
+        {0, "19.9"}, {0, "20001"},  {0, "fast"}, {0, "432 kHz"}, {0, "inf"},  {0, "nan"}, {0, ""},
+        {1, "0"},    {1, "1e400"},  {2, "50.5"}, {2, "101"},     {2, "--5"},  {3, "yes"}, {3, "2"},
         {3, "0.5"},  {4, "golden"}, {4, "3"},    {4, "-1"},      {0, "0x20"}, {0, "1,5"},
     };
     for (const auto& [param, value] : bad) {
@@ -152,9 +163,12 @@ TEST(OutputFormats, ExtensionAndBitsChooseTheFileFormat)
         int code;
     };
     const Case good[] = {
-        {"a.wav", nullptr, SF_FORMAT_WAV | SF_FORMAT_PCM_24}, {"a.WAV", "16", SF_FORMAT_WAV | SF_FORMAT_PCM_16},
-        {"x/y.flac", nullptr, SF_FORMAT_FLAC | SF_FORMAT_PCM_24}, {"a.aif", "32", SF_FORMAT_AIFF | SF_FORMAT_PCM_32},
-        {"a.aiff", "float", SF_FORMAT_AIFF | SF_FORMAT_FLOAT},  {"a.ogg", nullptr, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"a.wav", nullptr, SF_FORMAT_WAV | SF_FORMAT_PCM_24},
+        {"a.WAV", "16", SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+        {"x/y.flac", nullptr, SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
+        {"a.aif", "32", SF_FORMAT_AIFF | SF_FORMAT_PCM_32},
+        {"a.aiff", "float", SF_FORMAT_AIFF | SF_FORMAT_FLOAT},
+        {"a.ogg", nullptr, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
         {"a.wav", "FLOAT", SF_FORMAT_WAV | SF_FORMAT_FLOAT},
     };
     for (const Case& c : good) {
@@ -167,9 +181,9 @@ TEST(OutputFormats, ExtensionAndBitsChooseTheFileFormat)
                                       (c.code & SF_FORMAT_SUBMASK) != SF_FORMAT_VORBIS)
             << c.path;
     }
-    const std::pair<const char*, const char*> bad[] = {{"a.mp3", nullptr}, {"wav", nullptr},   {"a.d/wav", nullptr},
-                                                       {"a.flac", "32"},   {"a.flac", "float"}, {"a.ogg", "16"},
-                                                       {"a.wav", "8"},     {"a.wav", "double"}};
+    const std::pair<const char*, const char*> bad[] = {
+        {"a.mp3", nullptr},  {"wav", nullptr}, {"a.d/wav", nullptr}, {"a.flac", "32"},
+        {"a.flac", "float"}, {"a.ogg", "16"},  {"a.wav", "8"},       {"a.wav", "double"}};
     for (const auto& [path, bits] : bad) {
         OutputFormat format;
         std::string error;
@@ -204,11 +218,17 @@ TEST(OutputFormats, OnlyRendersBeyondFourGibibytesLeaveThePlainFormats)
 TEST(ModuleSearch, BesideTheToolFirstThenSearchListsThenTheUsualFolders)
 {
     const std::vector<std::string> c = ModuleCandidates("/opt/t/bin", "/home/u", "/a:/b::", "/c");
-    const std::vector<std::string> expected = {
-        "/opt/t/bin/Tessaphon.so", "/opt/t/bin/../vst2/Tessaphon.so", "/a/Tessaphon.so",
-        "/b/Tessaphon.so",         "/c/Tessaphon.so",                 "/home/u/.vst/Tessaphon.so",
-        "/home/u/.lxvst/Tessaphon.so", "/usr/lib/vst/Tessaphon.so",   "/usr/local/lib/vst/Tessaphon.so",
-        "/usr/lib/lxvst/Tessaphon.so", "/usr/local/lib/lxvst/Tessaphon.so"};
+    const std::vector<std::string> expected = {"/opt/t/bin/Tessaphon.so",
+                                               "/opt/t/bin/../vst2/Tessaphon.so",
+                                               "/a/Tessaphon.so",
+                                               "/b/Tessaphon.so",
+                                               "/c/Tessaphon.so",
+                                               "/home/u/.vst/Tessaphon.so",
+                                               "/home/u/.lxvst/Tessaphon.so",
+                                               "/usr/lib/vst/Tessaphon.so",
+                                               "/usr/local/lib/vst/Tessaphon.so",
+                                               "/usr/lib/lxvst/Tessaphon.so",
+                                               "/usr/local/lib/lxvst/Tessaphon.so"};
     EXPECT_EQ(c, expected);
     EXPECT_EQ(ModuleCandidates("/t", "", "", "").size(), 6u);
 }

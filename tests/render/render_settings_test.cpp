@@ -71,15 +71,16 @@ TEST(ProgramChoice, ByNumberByTextAndAmbiguousText)
 TEST(ParameterSetting, DisplayTextsNumbersUnitsAndQualifiedNames)
 {
     const std::map<int, std::string> values = ListedValues({
-        "--set", "Wave=golden sine",      // display text, case ignored
-        "--set", "Base Freq=432 Hz",      // number with its unit
-        "--set", "isochronic#1=10.6",     // the pulse rate
-        "--set", "Isochronic#2=Off",      // the pulse switch
-        "--set", "13=1/4",                // by index, a note value
-        "--set", "LFO1 Rate#2=500",       // the free LFO rate
+        "--set", "Wave=golden sine",  // display text, case ignored
+        "--set", "Base Freq=432 Hz",  // number with its unit
+        "--set", "isochronic#1=10.6", // the pulse rate
+        "--set", "Isochronic#2=Off",  // the pulse switch
+        "--set", "13=1/4",            // by index, a note value
+        "--set", "LFO1 Rate#2=500",   // the free LFO rate
         "--set", "Pan=-40",
         "--set", "Play Anyway=Yes",
-        "--set", "Mix=10", "--set", "Mix=20", // the last one counts
+        "--set", "Mix=10",
+        "--set", "Mix=20", // the last one counts
     });
     EXPECT_EQ(values.at(3), "Golden Sine");
     EXPECT_EQ(values.at(0), "432.0");

@@ -75,7 +75,9 @@ TEST(ToneRender, OutputFormatFollowsTheExtensionAndBits)
         {"e.flac", {"--bits", "16"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
         {"f.aiff", {"--bits", "float"}, SF_FORMAT_AIFF | SF_FORMAT_FLOAT},
         {"g.ogg", {}, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
-        {"h.wav", {"--bits", "16", "--bits", "float"}, SF_FORMAT_WAV | SF_FORMAT_FLOAT}, // the last one counts
+        {"h.wav",
+         {"--bits", "16", "--bits", "float"},
+         SF_FORMAT_WAV | SF_FORMAT_FLOAT}, // the last one counts
     };
     TempFolder dir;
     for (const Case& c : cases) {
@@ -106,16 +108,16 @@ TEST(FileProcessing, DryPartIsTheInputScaledByOneMinusMix)
 {
     TempFolder dir;
     ASSERT_TRUE(WriteAudio(dir.Path("in.wav"), 48000, 2, ConstantStereo(96000, 0.5f, -0.25f)));
-    const ToolResult r = RunTool({"--set", "Mix=30", "--bits", "float", "-q", dir.Path("in.wav"), "-o",
-                                  dir.Path("out.wav")});
+    const ToolResult r =
+        RunTool({"--set", "Mix=30", "--bits", "float", "-q", dir.Path("in.wav"), "-o", dir.Path("out.wav")});
     ASSERT_EQ(r.status, 0) << r.err;
     Audio audio;
     ASSERT_TRUE(ReadAudio(dir.Path("out.wav"), audio));
     ASSERT_EQ(audio.Frames(), 96000);
     ASSERT_EQ(audio.channels, 2);
-    const bool passThrough = std::all_of(audio.samples.begin(), audio.samples.end(), [&, i = 0](float s) mutable {
-        return s == ((i++ % 2) ? -0.25f : 0.5f);
-    });
+    const bool passThrough =
+        std::all_of(audio.samples.begin(), audio.samples.end(),
+                    [&, i = 0](float s) mutable { return s == ((i++ % 2) ? -0.25f : 0.5f); });
     ASSERT_FALSE(passThrough) << "no tone was mixed into the input";
 
     // While the gate is shut (half of each pulse) only the scaled input remains.
@@ -123,7 +125,8 @@ TEST(FileProcessing, DryPartIsTheInputScaledByOneMinusMix)
     long long dry = 0;
     const long long from = 24000;
     for (long long i = from; i < audio.Frames(); ++i)
-        if (std::fabs(audio.At(i, 0) - keep * 0.5f) < 1e-6f && std::fabs(audio.At(i, 1) - keep * -0.25f) < 1e-6f)
+        if (std::fabs(audio.At(i, 0) - keep * 0.5f) < 1e-6f &&
+            std::fabs(audio.At(i, 1) - keep * -0.25f) < 1e-6f)
             ++dry;
     const double share = static_cast<double>(dry) / static_cast<double>(audio.Frames() - from);
     EXPECT_GT(share, 0.4);
@@ -233,7 +236,8 @@ TEST(SavedState, LoadingItReproducesTheRenderExactly)
         const ToolResult second = RunTool(
             {"--load-state", state, "--seconds", "1.5", "--bits", "float", "-q", "-o", dir.Path("b.wav")});
         ASSERT_EQ(second.status, 0) << second.err;
-        const ToolResult plain = RunTool({"--seconds", "1.5", "--bits", "float", "-q", "-o", dir.Path("c.wav")});
+        const ToolResult plain =
+            RunTool({"--seconds", "1.5", "--bits", "float", "-q", "-o", dir.Path("c.wav")});
         ASSERT_EQ(plain.status, 0) << plain.err;
         Audio a;
         Audio b;

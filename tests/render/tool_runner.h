@@ -8,7 +8,7 @@
 #include <vector>
 
 struct ToolResult {
-    int status = -1;  // exit status; 128 + signal number when killed
+    int status = -1; // exit status; 128 + signal number when killed
     std::string out;
     std::string err;
 };
@@ -26,7 +26,10 @@ struct Audio {
     int format = 0;
     std::vector<float> samples; // interleaved
     long long Frames() const { return channels ? static_cast<long long>(samples.size()) / channels : 0; }
-    float At(long long frame, int channel) const { return samples[static_cast<std::size_t>(frame * channels + channel)]; }
+    float At(long long frame, int channel) const
+    {
+        return samples[static_cast<std::size_t>(frame * channels + channel)];
+    }
 };
 
 // False when the file cannot be read.

@@ -8,7 +8,7 @@
 #include <vector>
 
 inline constexpr double kScenarioRate = 44100.0;
-inline constexpr int kScenarioBlock = 512;         // 44100 = 86 blocks and one of 68 frames
+inline constexpr int kScenarioBlock = 512;           // 44100 = 86 blocks and one of 68 frames
 inline constexpr int kScenarioFramesPerPart = 44100; // one second
 
 struct ScenarioSetting {

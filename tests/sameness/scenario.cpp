@@ -33,7 +33,7 @@ const std::array<ScenarioPart, 7> kScenario = {{
          {kLfo1Target, Entry(1, 6)}, // "Base Freq"
          {kLfo1Wave, Entry(1, 7)},   // "Triangle"
          {kLfo1Sync, 0.0f},
-         {kLfo1RateMs, 0.1f}, // about 700 ms
+         {kLfo1RateMs, 0.1f},        // about 700 ms
          {kLfo2Target, Entry(4, 6)}, // "Pan"
          {kLfo2Wave, Entry(4, 7)},   // "Square"
          {kLfo2Sync, 1.0f},

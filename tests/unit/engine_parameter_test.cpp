@@ -53,9 +53,12 @@ TEST(EngineParameters, PercentagesAndMixFloor)
         float expected;
     };
     const Case cases[] = {
-        {kMix, 0.0, &VSTCLASS::mixTarget, 0.00001f}, {kMix, 100.0, &VSTCLASS::mixTarget, 1.0f},
-        {kMix, 37.0, &VSTCLASS::mixTarget, 37.0f * 0.01f}, {kPan, -100.0, &VSTCLASS::panTarget, -1.0f},
-        {kPan, 30.4, &VSTCLASS::panTarget, 30.0f * 0.01f}, {kRound, 75.5, &VSTCLASS::roundAmount, 76.0f * 0.01f},
+        {kMix, 0.0, &VSTCLASS::mixTarget, 0.00001f},
+        {kMix, 100.0, &VSTCLASS::mixTarget, 1.0f},
+        {kMix, 37.0, &VSTCLASS::mixTarget, 37.0f * 0.01f},
+        {kPan, -100.0, &VSTCLASS::panTarget, -1.0f},
+        {kPan, 30.4, &VSTCLASS::panTarget, 30.0f * 0.01f},
+        {kRound, 75.5, &VSTCLASS::roundAmount, 76.0f * 0.01f},
         {kRound, 0.0, &VSTCLASS::roundAmount, 0.0f},
     };
     for (const Case& c : cases) {
@@ -115,8 +118,8 @@ TEST(EngineParameters, PulseSwitchRestartsAtTheTopOnlyOnAChange)
 
 TEST(EngineParameters, DivisionLengthsMatchTheirNames)
 {
-    const double expected[] = {1 / 32.0, 1 / 24.0, 3 / 64.0, 1 / 16.0, 1 / 12.0, 3 / 32.0, 1 / 8.0, 1 / 6.0,
-                               3 / 16.0, 1 / 4.0,  1 / 3.0,  3 / 8.0,  1 / 2.0,  2 / 3.0,  3 / 4.0, 1.0,
+    const double expected[] = {1 / 32.0, 1 / 24.0, 3 / 64.0, 1 / 16.0, 1 / 12.0, 3 / 32.0, 1 / 8.0,  1 / 6.0,
+                               3 / 16.0, 1 / 4.0,  1 / 3.0,  3 / 8.0,  1 / 2.0,  2 / 3.0,  3 / 4.0,  1.0,
                                4 / 3.0,  3 / 2.0,  2.0,      8 / 3.0,  3.0,      4.0,      16 / 3.0, 6.0,
                                8.0,      32 / 3.0, 12.0,     16.0,     64 / 3.0, 24.0,     32.0};
     for (int i = 0; i < kDivisionCount; ++i) {
@@ -180,8 +183,8 @@ TEST(EngineLfo, NearestDivisionAtTheEdges)
     h.Render(16);
     const double quarter = kTwoPi / 24000.0;
     EXPECT_EQ(h.plug.FindNearestDivision(quarter), 9);
-    EXPECT_EQ(h.plug.FindNearestDivision(1.0), -1);  // faster than "1/32"
-    EXPECT_EQ(h.plug.FindNearestDivision(0.0), 31);  // slower than "32/1"
+    EXPECT_EQ(h.plug.FindNearestDivision(1.0), -1); // faster than "1/32"
+    EXPECT_EQ(h.plug.FindNearestDivision(0.0), 31); // slower than "32/1"
 }
 
 TEST(EngineLfo, HostSyncSwitchRunsAtTheRateTheHostSees)
@@ -302,7 +305,8 @@ TEST(EngineLfo, EngineChangesReachTheHostAsAGesture)
     TestTime().told.clear();
     h.plug.SetParameterFromEngine(kLfo1RateSynced, 99.0); // clamped to the range
     EXPECT_EQ(h.plug.GetParam(kLfo1RateSynced)->Value(), 30.0);
-    EXPECT_EQ(TestTime().told, (std::vector<int>{vst2::kHostBeginEdit, vst2::kHostAutomate, vst2::kHostEndEdit}));
+    EXPECT_EQ(TestTime().told,
+              (std::vector<int>{vst2::kHostBeginEdit, vst2::kHostAutomate, vst2::kHostEndEdit}));
     EXPECT_EQ(h.plug.lfoInc[0], static_cast<double>(1.0f / DivisionLength(30)) / 96000.0 * kTwoPi);
     h.plug.SetParameterFromEngine(kLfo1RateSynced, std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(h.plug.GetParam(kLfo1RateSynced)->Value(), 0.0);

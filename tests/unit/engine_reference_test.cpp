@@ -123,14 +123,22 @@ struct Model {
         const double p = carrierPhase;
         const double s = goldenSplit;
         switch (wave) {
-        case 0: return std::sin(p);
-        case 1: return p < PI ? p * 0.6366197723675814 - 1 : 3 - p * 0.6366197723675814;
-        case 2: return 1 - p * 0.3183098861837907;
-        case 3: return p < PI ? 1 : -1;
-        case 4: return p < s ? std::cos(p * k1) : std::cos(p * k2 + k3);
-        case 5: return p < s ? 2 * std::sin(p * k1) - 1 : 2 * std::sin(p * k2 + k3) - 1;
-        case 6: return p < s ? p * k1 - 1 : k2 - p * k3;
-        default: return p < s ? 1 : -1;
+        case 0:
+            return std::sin(p);
+        case 1:
+            return p < PI ? p * 0.6366197723675814 - 1 : 3 - p * 0.6366197723675814;
+        case 2:
+            return 1 - p * 0.3183098861837907;
+        case 3:
+            return p < PI ? 1 : -1;
+        case 4:
+            return p < s ? std::cos(p * k1) : std::cos(p * k2 + k3);
+        case 5:
+            return p < s ? 2 * std::sin(p * k1) - 1 : 2 * std::sin(p * k2 + k3) - 1;
+        case 6:
+            return p < s ? p * k1 - 1 : k2 - p * k3;
+        default:
+            return p < s ? 1 : -1;
         }
     }
 
@@ -145,7 +153,8 @@ struct Model {
         float panStep = 0, mixStep = 0;
         if (n > 0) {
             const std::uint32_t m = std::max((std::uint32_t)n, fade);
-            if (std::fabs(carrierIncTarget - carrierInc) > 1e-24 || std::fabs(isoIncTarget - isoInc) > 1e-24) {
+            if (std::fabs(carrierIncTarget - carrierInc) > 1e-24 ||
+                std::fabs(isoIncTarget - isoInc) > 1e-24) {
                 if (!Targeted(1))
                     carrierStep = (carrierIncTarget - carrierInc) / m;
                 if (!Targeted(2))
@@ -186,8 +195,10 @@ struct Model {
                     isoPhase -= TWO_PI;
             }
             if (gate > 1e-24) {
-                outL[i] = (double)(1.0f - mixCurrent) * l + (double)(1.0f - panCurrent) * (double)mixCurrent * w * gate;
-                outR[i] = (double)(1.0f - mixCurrent) * r + (double)(1.0f + panCurrent) * (double)mixCurrent * w * gate;
+                outL[i] = (double)(1.0f - mixCurrent) * l +
+                          (double)(1.0f - panCurrent) * (double)mixCurrent * w * gate;
+                outR[i] = (double)(1.0f - mixCurrent) * r +
+                          (double)(1.0f + panCurrent) * (double)mixCurrent * w * gate;
                 carrierPhase += carrierInc;
                 if (carrierPhase >= TWO_PI)
                     carrierPhase -= TWO_PI;
@@ -262,7 +273,8 @@ void CheckAgainstModel(const Config& c)
         h.plug.RenderBlock(in.Pointers(), out.Pointers(), n);
         for (int i = 0; i < n; ++i) {
             ASSERT_EQ(out.left[i], expected.left[i]) << Describe(c) << " block " << block << " sample " << i;
-            ASSERT_EQ(out.right[i], expected.right[i]) << Describe(c) << " block " << block << " sample " << i;
+            ASSERT_EQ(out.right[i], expected.right[i])
+                << Describe(c) << " block " << block << " sample " << i;
         }
         const Model after = Model::Of(h.plug);
         EXPECT_EQ(after.carrierPhase, model.carrierPhase) << Describe(c);
@@ -295,8 +307,13 @@ TEST(EngineReference, EveryLfoWaveOnEveryTargetMatchesTheFormulas)
     for (int target = 1; target <= 5; ++target)
         for (int lfoWave = 0; lfoWave < 7; ++lfoWave) {
             const int other = target % 5 + 1;
-            CheckAgainstModel({lfoWave, 1, lfoWave % 2, 60, {target, lfoWave, 100 - 10 * lfoWave},
-                               {other, 6 - lfoWave, 35}, true});
+            CheckAgainstModel({lfoWave,
+                               1,
+                               lfoWave % 2,
+                               60,
+                               {target, lfoWave, 100 - 10 * lfoWave},
+                               {other, 6 - lfoWave, 35},
+                               true});
             // Both on one target: the second yields.
             CheckAgainstModel({0, 1, 0, 75, {target, lfoWave, 50}, {target, 4, 50}, true});
         }
@@ -320,8 +337,8 @@ TEST(EngineReference, QuietPathTakingOverInsideABlockStopsTheLfos)
     int quietInside = 0;
     // Ramp lengths and starting mixes whose float steps reach 0 one sample early,
     // and neighbours that do not.
-    const std::pair<int, int> ramps[] = {{8218, 126}, {8241, 115}, {8245, 103}, {8250, 101}, {8254, 113},
-                                         {8219, 126}, {4000, 3},   {100, 7}};
+    const std::pair<int, int> ramps[] = {{8218, 126}, {8241, 115}, {8245, 103}, {8250, 101},
+                                         {8254, 113}, {8219, 126}, {4000, 3},   {100, 7}};
     for (auto [n, trial] : ramps) {
         h.plug.mixCurrent = 0.3f + 0.0017f * static_cast<float>(trial);
         Stereo in(n, 0.5), out(n), expected(n);

@@ -118,7 +118,8 @@ TEST(EngineRender, PanExtremesPutTheToneOnOneSideAtTwiceTheLevel)
         h->Set(kBaseFreq, 440);
         h->Render(256); // pan and mix ramp within the first block
     }
-    const Stereo c = centre.RenderLong(4096, 512), r = right.RenderLong(4096, 512), l = left.RenderLong(4096, 512);
+    const Stereo c = centre.RenderLong(4096, 512), r = right.RenderLong(4096, 512),
+                 l = left.RenderLong(4096, 512);
     double energy = 0.0;
     for (int i = 0; i < 4096; ++i) {
         EXPECT_EQ(r.left[i], 0.0);
@@ -216,8 +217,8 @@ TEST(EngineRender, PhasesStayInRangeForExtremeIncrements)
 
 TEST(EngineRender, UnusableSampleRateHoldsTheToneBack)
 {
-    for (double rate : {std::numeric_limits<double>::quiet_NaN(), -48000.0, 0.0,
-                        std::numeric_limits<double>::infinity()}) {
+    for (double rate :
+         {std::numeric_limits<double>::quiet_NaN(), -48000.0, 0.0, std::numeric_limits<double>::infinity()}) {
         TestTime() = {120.0, true, 0, {}};
         EnginePlug plug(TestHostCallback);
         plug.ForceSampleRate(rate);

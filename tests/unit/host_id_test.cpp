@@ -10,8 +10,7 @@
 
 namespace {
 
-struct ScriptedHost
-{
+struct ScriptedHost {
     std::string product;
     std::intptr_t version = 0;
     int productRequests = 0;
@@ -35,9 +34,8 @@ std::intptr_t ScriptedCallback(vst2::EffectDescriptor*, std::int32_t opcode, std
     return 0;
 }
 
-class HostIdTest : public ::testing::Test
-{
-  protected:
+class HostIdTest : public ::testing::Test {
+protected:
     void SetUp() override { scripted = &host; }
     void TearDown() override { scripted = nullptr; }
 
@@ -55,8 +53,7 @@ class HostIdTest : public ::testing::Test
 
 TEST(HostLookUp, FirstTableTextFoundAnywhereInAnyCaseWins)
 {
-    const struct
-    {
+    const struct {
         const char* product;
         int id;
     } rows[] = {
@@ -109,8 +106,7 @@ TEST(HostLookUp, ReadsAtMost255Characters)
 
 TEST_F(HostIdTest, AsksOnceAndPacksTheVersion)
 {
-    const struct
-    {
+    const struct {
         const char* product;
         std::intptr_t version;
         int id;
@@ -160,8 +156,7 @@ TEST_F(HostIdTest, SetHostStoresTheIdentifierAndVersion)
 // runs once, at the first open request.
 TEST_F(HostIdTest, PreparationConnectsChannelsForSomeHosts)
 {
-    const struct
-    {
+    const struct {
         const char* product;
         bool limited;
     } rows[] = {

@@ -19,8 +19,8 @@ IParameter WaveParameter()
     IParameter p;
     p.DefineChoice("Wave", 0, 8, "");
     int i = 0;
-    for (const char* t : {"Sine", "Triangle", "Saw", "Square", "Golden Sine", "Sine Half", "Gold. Triangle",
-                          "Gold. Square"})
+    for (const char* t :
+         {"Sine", "Triangle", "Saw", "Square", "Golden Sine", "Sine Half", "Gold. Triangle", "Gold. Square"})
         p.AddDisplayText(i++, t);
     return p;
 }
@@ -173,9 +173,19 @@ TEST(Parameter, ParseTextMatchesWholeTextsThenReadsNumbers)
     const struct {
         const char* text;
         double v;
-    } cases[] = {{"10.6", 10.6}, {"  -3.5e2xyz", -350.0}, {"+.5", 0.5}, {"7.", 7.0}, {"1e", 1.0},
-                 {"abc", 0.0},   {"", 0.0},              {"inf", 0.0}, {"nan", 0.0}, {"0x10", 0.0},
-                 {"1e999", 1.7976931348623157e308}, {"-1e999", -1.7976931348623157e308}, {"1e-999", 0.0}};
+    } cases[] = {{"10.6", 10.6},
+                 {"  -3.5e2xyz", -350.0},
+                 {"+.5", 0.5},
+                 {"7.", 7.0},
+                 {"1e", 1.0},
+                 {"abc", 0.0},
+                 {"", 0.0},
+                 {"inf", 0.0},
+                 {"nan", 0.0},
+                 {"0x10", 0.0},
+                 {"1e999", 1.7976931348623157e308},
+                 {"-1e999", -1.7976931348623157e308},
+                 {"1e-999", 0.0}};
     for (const auto& c : cases)
         EXPECT_EQ(p.ParseText(c.text), c.v) << c.text;
     EXPECT_EQ(p.ParseText(nullptr), 0.0);

@@ -64,8 +64,8 @@ TEST(Programs, MakeProgramStoresIntegralKindsAsIntegersUnclamped)
     VSTCLASS plug(nullptr);
     std::vector<double> values(kNumParams, 0.0);
     values[kBaseFreq] = 123.45;
-    values[kRound] = 7.9;     // Int: taken as 7
-    values[kMix] = 250;       // stored as is, clamped only when loaded
+    values[kRound] = 7.9; // Int: taken as 7
+    values[kMix] = 250;   // stored as is, clamped only when loaded
     // The factory bank fills slots 0 to 141; the program goes into the first empty one.
     const int first = 142;
     ASSERT_FALSE(plug.GetProgram(first)->initialised);
@@ -144,7 +144,8 @@ TEST(StateChunk, ShortAndHostileDataFailsWithoutReadingPastIt)
     ASSERT_TRUE(plug->WriteChunk(true, good));
     const auto bytes = Bytes(good);
     for (std::size_t n = 0; n < bytes.size(); n += 97)
-        EXPECT_FALSE(MakeInstance()->ReadChunk(true, buffer, bytes.data(), static_cast<std::int64_t>(n))) << n;
+        EXPECT_FALSE(MakeInstance()->ReadChunk(true, buffer, bytes.data(), static_cast<std::int64_t>(n)))
+            << n;
 
     // A record whose name length points far beyond the data.
     StateBuffer hostile;

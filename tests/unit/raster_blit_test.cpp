@@ -42,7 +42,7 @@ int ReferenceBlitChannel(int mode, int w, int s, int a, int old, bool alpha)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 TEST(BlitBitmap, EveryModeMatchesItsFormula)
 {
@@ -51,15 +51,16 @@ TEST(BlitBitmap, EveryModeMatchesItsFormula)
     auto src = CreateMemoryBitmap(256, 256, 4);
     for (int a = 0; a < 256; ++a)
         for (int s = 0; s < 256; ++s)
-            *src->At(s, a) = (static_cast<std::uint32_t>(a) << 24) | (0x010101u * static_cast<std::uint32_t>(s));
+            *src->At(s, a) =
+                (static_cast<std::uint32_t>(a) << 24) | (0x010101u * static_cast<std::uint32_t>(s));
     const RasterRect all{0, 0, 256, 256};
     for (int mode : {0, 0x10000, 0x10001, 0x10002}) {
         for (int w : {256, 255, 129, 128, 100, 1}) {
             for (int old : {0, 1, 77, 128, 254, 255}) {
                 // The destination's colour channels and alpha differ, to catch swaps.
                 const int oldAlpha = 255 - old / 2;
-                const std::uint32_t dstPixel =
-                    (static_cast<std::uint32_t>(oldAlpha) << 24) | (0x010101u * static_cast<std::uint32_t>(old));
+                const std::uint32_t dstPixel = (static_cast<std::uint32_t>(oldAlpha) << 24) |
+                                               (0x010101u * static_cast<std::uint32_t>(old));
                 auto dst = MakeBitmap(256, 256, dstPixel);
                 const float weight = w == 128 ? 0.5001f : static_cast<float>(w) / 256.0f;
                 BlitBitmap(dst.get(), src.get(), 0, 0, all, weight, mode);
@@ -70,9 +71,9 @@ TEST(BlitBitmap, EveryModeMatchesItsFormula)
                             const bool isAlpha = c == 3;
                             const int expected = ReferenceBlitChannel(mode, w, isAlpha ? a : s, a,
                                                                       isAlpha ? oldAlpha : old, isAlpha);
-                            ASSERT_EQ(Chan(p, c), expected) << "mode " << std::hex << mode << std::dec << " w " << w
-                                                            << " s " << s << " a " << a << " old " << old
-                                                            << " channel " << c;
+                            ASSERT_EQ(Chan(p, c), expected)
+                                << "mode " << std::hex << mode << std::dec << " w " << w << " s " << s
+                                << " a " << a << " old " << old << " channel " << c;
                         }
                     }
             }
@@ -87,7 +88,7 @@ TEST(BlitBitmap, CopyAndHalfWeightShortcuts)
     BlitBitmap(dst.get(), src.get(), 0, 0, {0, 0, 6, 5}, 1.0f, 0);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(Pixel(*dst, x, y), FPixel(x, y));  // byte for byte, alpha included
+            EXPECT_EQ(Pixel(*dst, x, y), FPixel(x, y)); // byte for byte, alpha included
 
     auto half = MakeBitmap(6, 5, 0xFFFFFFFF);
     BlitBitmap(half.get(), src.get(), 0, 0, {0, 0, 6, 5}, 0.5f, 0);
@@ -115,10 +116,20 @@ TEST(BlitBitmap, ClipsAtEveryEdgeAndKeepsSourcePixelsInPlace)
         RasterRect rect;
     };
     const Case cases[] = {
-        {0, 0, {0, 0, 6, 5}},    {-2, -1, {0, 0, 6, 5}},   {4, 5, {0, 0, 6, 5}},    {7, 6, {0, 0, 6, 5}},
-        {1, 1, {2, 1, 5, 4}},    {-3, 2, {1, 0, 6, 5}},    {2, -4, {0, 0, 6, 5}},   {1, 1, {-2, -1, 3, 9}},
-        {3, 3, {4, 2, 100, 100}}, {0, 0, {5, 0, 2, 5}},    {-9, 0, {0, 0, 6, 5}},   {0, 9, {0, 0, 6, 5}},
-        {1 << 30, 0, {0, 0, 6, 5}}, {-(1 << 30), -(1 << 30), {0, 0, 6, 5}},
+        {0, 0, {0, 0, 6, 5}},
+        {-2, -1, {0, 0, 6, 5}},
+        {4, 5, {0, 0, 6, 5}},
+        {7, 6, {0, 0, 6, 5}},
+        {1, 1, {2, 1, 5, 4}},
+        {-3, 2, {1, 0, 6, 5}},
+        {2, -4, {0, 0, 6, 5}},
+        {1, 1, {-2, -1, 3, 9}},
+        {3, 3, {4, 2, 100, 100}},
+        {0, 0, {5, 0, 2, 5}},
+        {-9, 0, {0, 0, 6, 5}},
+        {0, 9, {0, 0, 6, 5}},
+        {1 << 30, 0, {0, 0, 6, 5}},
+        {-(1 << 30), -(1 << 30), {0, 0, 6, 5}},
         {0, 0, {-0x7FFFFFFF, -0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF}},
         {-0x7FFFFFFF, 0x7FFFFFFF, {-0x7FFFFFFF, 0, 0x7FFFFFFF, 5}},
     };
@@ -131,10 +142,12 @@ TEST(BlitBitmap, ClipsAtEveryEdgeAndKeepsSourcePixelsInPlace)
             for (int x = 0; x < 9; ++x) {
                 const long long sx = static_cast<long long>(x) - c.x + c.rect.L;
                 const long long sy = static_cast<long long>(y) - c.y + c.rect.T;
-                const bool shown = sx >= std::max(0, c.rect.L) && sx < std::min(6, c.rect.R)
-                                   && sy >= std::max(0, c.rect.T) && sy < std::min(5, c.rect.B);
-                const std::uint32_t expected = shown ? FPixel(static_cast<int>(sx), static_cast<int>(sy)) : 0u;
-                ASSERT_EQ(Pixel(dst, x, y), expected) << "case " << c.x << "," << c.y << " at " << x << "," << y;
+                const bool shown = sx >= std::max(0, c.rect.L) && sx < std::min(6, c.rect.R) &&
+                                   sy >= std::max(0, c.rect.T) && sy < std::min(5, c.rect.B);
+                const std::uint32_t expected =
+                    shown ? FPixel(static_cast<int>(sx), static_cast<int>(sy)) : 0u;
+                ASSERT_EQ(Pixel(dst, x, y), expected)
+                    << "case " << c.x << "," << c.y << " at " << x << "," << y;
             }
         EXPECT_TRUE(dst.GuardsIntact());
     }

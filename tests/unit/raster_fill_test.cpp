@@ -23,7 +23,7 @@ std::uint32_t Grey(int v)
     return 0x01010101u * static_cast<std::uint32_t>(v);
 }
 
-}  // namespace
+} // namespace
 
 TEST(FillArea, HalfWeightOfBlackOverWhiteHalvesBothWords)
 {
@@ -72,7 +72,8 @@ TEST(FillArea, EveryModeMatchesItsFormulaOverAllChannelValues)
                     const std::uint32_t p = Pixel(*b, old, 0);
                     for (int c = 0; c < 4; ++c)
                         ASSERT_EQ(Chan(p, c), ReferenceFillChannel(op, old, v, w, c == 3))
-                            << "mode " << op << " w " << w << " v " << v << " old " << old << " channel " << c;
+                            << "mode " << op << " w " << w << " v " << v << " old " << old << " channel "
+                            << c;
                 }
             }
         }
@@ -105,14 +106,19 @@ TEST(FillArea, ClipsAtEveryEdgeAndIgnoresEmptyRequests)
 {
     struct Case {
         int x, y, w, h;
-        int l, t, r, b;  // expected painted area
+        int l, t, r, b; // expected painted area
     };
     const Case cases[] = {
-        {-2, -3, 5, 6, 0, 0, 3, 3},     {6, 5, 10, 10, 6, 5, 8, 6},    {-100, 2, 1000, 1, 0, 2, 8, 3},
-        {3, -1 << 30, 2, 1 << 30, 0, 0, 0, 0}, {1 << 30, 0, 1 << 30, 4, 0, 0, 0, 0},
+        {-2, -3, 5, 6, 0, 0, 3, 3},
+        {6, 5, 10, 10, 6, 5, 8, 6},
+        {-100, 2, 1000, 1, 0, 2, 8, 3},
+        {3, -1 << 30, 2, 1 << 30, 0, 0, 0, 0},
+        {1 << 30, 0, 1 << 30, 4, 0, 0, 0, 0},
         {0x7FFFFFF0, 0x7FFFFFF0, 0x7FFFFFFF, 0x7FFFFFFF, 0, 0, 0, 0},
         {-0x7FFFFFFF, -0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0, 0, 0, 0},
-        {2, 2, 0, 3, 0, 0, 0, 0},       {2, 2, 3, -3, 0, 0, 0, 0},     {8, 0, 1, 1, 0, 0, 0, 0},
+        {2, 2, 0, 3, 0, 0, 0, 0},
+        {2, 2, 3, -3, 0, 0, 0, 0},
+        {8, 0, 1, 1, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         BottomUpBitmap b(8, 6, 9);
@@ -120,7 +126,8 @@ TEST(FillArea, ClipsAtEveryEdgeAndIgnoresEmptyRequests)
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 8; ++x) {
                 const bool inside = x >= c.l && x < c.r && y >= c.t && y < c.b;
-                ASSERT_EQ(Pixel(b, x, y), inside ? 0xFFFFFFFFu : 0u) << c.x << "," << c.y << " at " << x << "," << y;
+                ASSERT_EQ(Pixel(b, x, y), inside ? 0xFFFFFFFFu : 0u)
+                    << c.x << "," << c.y << " at " << x << "," << y;
             }
         EXPECT_TRUE(b.GuardsIntact());
     }
@@ -128,7 +135,7 @@ TEST(FillArea, ClipsAtEveryEdgeAndIgnoresEmptyRequests)
     auto b = MakeBitmap(2, 2, 0x12345678);
     for (float weight : {0.0f, 0.001f, -1.0f, std::nanf("")})
         FillArea(b.get(), 0, 0, 2, 2, 0xFFFFFFFF, weight, 0);
-    FillArea(b.get(), 0, 0, 2, 2, 0xFFFFFFFF, 1.0f, 7);  // an unknown mode draws nothing
+    FillArea(b.get(), 0, 0, 2, 2, 0xFFFFFFFF, 1.0f, 7); // an unknown mode draws nothing
     EXPECT_EQ(Pixel(*b, 1, 1), 0x12345678u);
 }
 
@@ -167,7 +174,7 @@ TEST(DrawSegment, DrawsBothEndsAndClipsFarAwayEndpoints)
 TEST(DrawSegment, AntialiasingSplitsTheWeightBetweenTwoPixels)
 {
     auto b = MakeBitmap(5, 3);
-    DrawSegment(b.get(), 0, 0, 4, 2, 0xFFFFFFFF, 1.0f, 1, true);  // add, half a row per step
+    DrawSegment(b.get(), 0, 0, 4, 2, 0xFFFFFFFF, 1.0f, 1, true); // add, half a row per step
     // At x = 1 the segment sits half-way between rows 0 and 1.
     EXPECT_EQ(Chan(Pixel(*b, 1, 0), 0), 255 * 128 / 256);
     EXPECT_EQ(Chan(Pixel(*b, 1, 1), 0), 255 * 128 / 256);

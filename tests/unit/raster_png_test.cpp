@@ -16,7 +16,7 @@ struct PngFormat {
     int colourType;
     int bitDepth;
     bool interlaced = false;
-    bool transparency = false;  // a tRNS chunk
+    bool transparency = false; // a tRNS chunk
 };
 
 constexpr int kW = 7;
@@ -25,11 +25,16 @@ constexpr int kH = 3;
 int Channels(int colourType)
 {
     switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY: return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 1;  // palette index
+    case PNG_COLOR_TYPE_GRAY:
+        return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        return 2;
+    case PNG_COLOR_TYPE_RGB:
+        return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        return 4;
+    default:
+        return 1; // palette index
     }
 }
 
@@ -49,7 +54,7 @@ std::uint8_t PaletteChannel(int index, int c)
 
 int TransparentSample(const PngFormat& format, int c)
 {
-    return Sample(format, 2, c);  // pixel 2 is the transparent colour
+    return Sample(format, 2, c); // pixel 2 is the transparent colour
 }
 
 int To8(const PngFormat& format, int v)
@@ -88,13 +93,13 @@ std::uint32_t ExpectedPixel(const PngFormat& format, int i)
         b = To8(format, Sample(format, i, 2));
         if (format.colourType == PNG_COLOR_TYPE_RGB_ALPHA)
             a = To8(format, Sample(format, i, 3));
-        else if (format.transparency && Sample(format, i, 0) == TransparentSample(format, 0)
-                 && Sample(format, i, 1) == TransparentSample(format, 1)
-                 && Sample(format, i, 2) == TransparentSample(format, 2))
+        else if (format.transparency && Sample(format, i, 0) == TransparentSample(format, 0) &&
+                 Sample(format, i, 1) == TransparentSample(format, 1) &&
+                 Sample(format, i, 2) == TransparentSample(format, 2))
             a = 0;
     }
-    return (static_cast<std::uint32_t>(a) << 24) | (static_cast<std::uint32_t>(r) << 16)
-           | (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
+    return (static_cast<std::uint32_t>(a) << 24) | (static_cast<std::uint32_t>(r) << 16) |
+           (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
 }
 
 void Append(png_structp png, png_bytep data, png_size_t size)
@@ -176,23 +181,35 @@ std::vector<std::uint8_t> SampleImage()
     return Encode({PNG_COLOR_TYPE_RGB_ALPHA, 8});
 }
 
-}  // namespace
+} // namespace
 
 TEST(DecodePng, EveryColourTypeAndDepthBecomesUnpremultipliedArgb)
 {
     const PngFormat formats[] = {
-        {PNG_COLOR_TYPE_GRAY, 1},          {PNG_COLOR_TYPE_GRAY, 2},
-        {PNG_COLOR_TYPE_GRAY, 4},          {PNG_COLOR_TYPE_GRAY, 8},
-        {PNG_COLOR_TYPE_GRAY, 16},         {PNG_COLOR_TYPE_GRAY, 8, false, true},
-        {PNG_COLOR_TYPE_GRAY, 2, false, true}, {PNG_COLOR_TYPE_GRAY, 16, false, true},
-        {PNG_COLOR_TYPE_GRAY_ALPHA, 8},    {PNG_COLOR_TYPE_GRAY_ALPHA, 16},
-        {PNG_COLOR_TYPE_RGB, 8},           {PNG_COLOR_TYPE_RGB, 16},
-        {PNG_COLOR_TYPE_RGB, 8, false, true}, {PNG_COLOR_TYPE_RGB, 16, false, true},
-        {PNG_COLOR_TYPE_RGB_ALPHA, 8},     {PNG_COLOR_TYPE_RGB_ALPHA, 16},
-        {PNG_COLOR_TYPE_PALETTE, 1},       {PNG_COLOR_TYPE_PALETTE, 2},
-        {PNG_COLOR_TYPE_PALETTE, 4},       {PNG_COLOR_TYPE_PALETTE, 8},
-        {PNG_COLOR_TYPE_PALETTE, 4, false, true}, {PNG_COLOR_TYPE_PALETTE, 8, false, true},
-        {PNG_COLOR_TYPE_RGB_ALPHA, 8, true}, {PNG_COLOR_TYPE_PALETTE, 2, true, true},
+        {PNG_COLOR_TYPE_GRAY, 1},
+        {PNG_COLOR_TYPE_GRAY, 2},
+        {PNG_COLOR_TYPE_GRAY, 4},
+        {PNG_COLOR_TYPE_GRAY, 8},
+        {PNG_COLOR_TYPE_GRAY, 16},
+        {PNG_COLOR_TYPE_GRAY, 8, false, true},
+        {PNG_COLOR_TYPE_GRAY, 2, false, true},
+        {PNG_COLOR_TYPE_GRAY, 16, false, true},
+        {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
+        {PNG_COLOR_TYPE_GRAY_ALPHA, 16},
+        {PNG_COLOR_TYPE_RGB, 8},
+        {PNG_COLOR_TYPE_RGB, 16},
+        {PNG_COLOR_TYPE_RGB, 8, false, true},
+        {PNG_COLOR_TYPE_RGB, 16, false, true},
+        {PNG_COLOR_TYPE_RGB_ALPHA, 8},
+        {PNG_COLOR_TYPE_RGB_ALPHA, 16},
+        {PNG_COLOR_TYPE_PALETTE, 1},
+        {PNG_COLOR_TYPE_PALETTE, 2},
+        {PNG_COLOR_TYPE_PALETTE, 4},
+        {PNG_COLOR_TYPE_PALETTE, 8},
+        {PNG_COLOR_TYPE_PALETTE, 4, false, true},
+        {PNG_COLOR_TYPE_PALETTE, 8, false, true},
+        {PNG_COLOR_TYPE_RGB_ALPHA, 8, true},
+        {PNG_COLOR_TYPE_PALETTE, 2, true, true},
         {PNG_COLOR_TYPE_GRAY, 1, true},
     };
     for (const PngFormat& format : formats) {
@@ -202,13 +219,13 @@ TEST(DecodePng, EveryColourTypeAndDepthBecomesUnpremultipliedArgb)
         ASSERT_TRUE(image) << "type " << format.colourType << " depth " << format.bitDepth;
         EXPECT_EQ(image->Width(), kW);
         EXPECT_EQ(image->Height(), kH);
-        EXPECT_EQ(image->Span(), 8);  // alignment 4
+        EXPECT_EQ(image->Span(), 8); // alignment 4
         for (int y = 0; y < kH; ++y)
             for (int x = 0; x < kW; ++x)
                 ASSERT_EQ(Pixel(*image, x, y), ExpectedPixel(format, y * kW + x))
                     << std::hex << "type " << format.colourType << std::dec << " depth " << format.bitDepth
-                    << " tRNS " << format.transparency << " interlaced " << format.interlaced << " at " << x << ","
-                    << y;
+                    << " tRNS " << format.transparency << " interlaced " << format.interlaced << " at " << x
+                    << "," << y;
     }
 }
 

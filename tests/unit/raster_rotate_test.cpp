@@ -13,10 +13,11 @@ constexpr double kPi = std::numbers::pi;
 // One bilinear step as the filter defines it: 16-bit fraction, rounded.
 int Mix(int a, int b, int f)
 {
-    return static_cast<int>((static_cast<long long>(a) * (65536 - f) + static_cast<long long>(b) * f + 32768) >> 16);
+    return static_cast<int>(
+        (static_cast<long long>(a) * (65536 - f) + static_cast<long long>(b) * f + 32768) >> 16);
 }
 
-}  // namespace
+} // namespace
 
 TEST(BlitRotated, AngleZeroReproducesTheSourceFilteredOrNot)
 {
@@ -28,7 +29,8 @@ TEST(BlitRotated, AngleZeroReproducesTheSourceFilteredOrNot)
         BlitBitmap(expected.get(), f.get(), 2, 3, {0, 0, 6, 5}, 1.0f, mode & 0x10000);
         for (int y = 0; y < 9; ++y)
             for (int x = 0; x < 10; ++x)
-                ASSERT_EQ(Pixel(*dst, x, y), Pixel(*expected, x, y)) << "mode " << mode << " at " << x << "," << y;
+                ASSERT_EQ(Pixel(*dst, x, y), Pixel(*expected, x, y))
+                    << "mode " << mode << " at " << x << "," << y;
     }
 }
 
@@ -91,7 +93,8 @@ TEST(BlitRotated, BilinearWeightsFollowTheFraction)
             for (int c = 0; c < 4; ++c) {
                 const int top = Mix(Chan(p00, c), Chan(p10, c), ifx);
                 const int bottom = Mix(Chan(p01, c), Chan(p11, c), ifx);
-                EXPECT_EQ(Chan(Pixel(*dst, 0, 0), c), Mix(top, bottom, ify)) << fx << "," << fy << " channel " << c;
+                EXPECT_EQ(Chan(Pixel(*dst, 0, 0), c), Mix(top, bottom, ify))
+                    << fx << "," << fy << " channel " << c;
             }
         }
     // On the last column only the rows are mixed; with the clip flag the
@@ -145,8 +148,8 @@ TEST(BlitRotated, BadInputDrawsNothingOutsideTheBitmap)
         for (bool clip : {false, true})
             for (int mode : {0, 0x100, 0x10102}) {
                 BottomUpBitmap dst(8, 8, 10);
-                BlitRotated(&dst, f.get(), c.dx, c.dy, c.dw, c.dh, c.sx, c.sy, c.sw, c.sh, c.angle, clip, 1.0f,
-                            mode);
+                BlitRotated(&dst, f.get(), c.dx, c.dy, c.dw, c.dh, c.sx, c.sy, c.sw, c.sh, c.angle, clip,
+                            1.0f, mode);
                 EXPECT_TRUE(dst.GuardsIntact()) << c.dx << " " << c.dw << " " << c.sw;
             }
     auto dst = MakeBitmap(4, 4, 7);

@@ -25,7 +25,10 @@ public:
                 Pixels()[y * spanPixels + x] = x < w ? 0 : kGuard;
     }
 
-    std::uint32_t* Pixels() const override { return const_cast<std::uint32_t*>(storage.data()) + kGuardWords; }
+    std::uint32_t* Pixels() const override
+    {
+        return const_cast<std::uint32_t*>(storage.data()) + kGuardWords;
+    }
     int Width() const override { return width; }
     int Height() const override { return height; }
     int Span() const override { return span; }

@@ -11,7 +11,7 @@ namespace {
 
 struct Ink {
     int count = 0;
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // bounding box, inclusive
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1; // bounding box, inclusive
 };
 
 Ink FindInk(const RasterBitmap& b, std::uint32_t background)
@@ -39,7 +39,7 @@ ITextStyle Style(int size, int align, IRGBA colour = {255, 255, 255, 255})
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DrawTextInRect, InkStaysInsideTheRectangleAndFollowsTheAlignment)
 {
@@ -54,7 +54,7 @@ TEST(DrawTextInRect, InkStaysInsideTheRectangleAndFollowsTheAlignment)
         EXPECT_GE(ink.left, rect.L);
         EXPECT_LT(ink.right, rect.R);
         EXPECT_GE(ink.top, rect.T);
-        EXPECT_LT(ink.bottom, rect.T + 16);  // one line, from the top
+        EXPECT_LT(ink.bottom, rect.T + 16); // one line, from the top
         lefts[align] = ink.left;
         if (align == 1) {
             // Centred: the margins on both sides differ by rounding only.
@@ -80,10 +80,10 @@ TEST(DrawTextInRect, ColourAndAlphaAreBlendedOntoTheBitmap)
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 80; ++x) {
             const std::uint32_t p = Pixel(*opaque, x, y), q = Pixel(*faint, x, y);
-            EXPECT_EQ(p & 0x0000FFFFu, 0u);  // only red
+            EXPECT_EQ(p & 0x0000FFFFu, 0u); // only red
             EXPECT_LE(Chan(q, 2), Chan(p, 2));
             full += p == 0xFFFF0000u;
-            if (p == 0xFFFF0000u) {  // a fully covered pixel, at alpha 100 of 255
+            if (p == 0xFFFF0000u) { // a fully covered pixel, at alpha 100 of 255
                 EXPECT_NEAR(Chan(q, 2), 100, 1);
             }
         }
@@ -100,9 +100,9 @@ TEST(DrawTextInRect, FontsAndGlyphsAreMadeOnceAndReused)
     RasterFont* font = style.font;
     const std::size_t fonts = FontCacheSize();
     const int glyphs = font->GlyphsRendered();
-    EXPECT_EQ(glyphs, 3);  // each distinct character once
+    EXPECT_EQ(glyphs, 3); // each distinct character once
 
-    ITextStyle copy = Style(13, 2, {255, 0, 255, 0});  // colour and alignment do not make a new font
+    ITextStyle copy = Style(13, 2, {255, 0, 255, 0}); // colour and alignment do not make a new font
     copy.style = kTextBold;
     ASSERT_TRUE(DrawTextInRect(b.get(), &copy, "cab", {0, 0, 100, 30}));
     EXPECT_EQ(copy.font, font);
@@ -121,12 +121,12 @@ TEST(DrawTextInRect, OrientationTurnsTheBaseline)
     auto upright = MakeBitmap(120, 120);
     ITextStyle style = Style(16, 0);
     ASSERT_TRUE(DrawTextInRect(flat.get(), &style, "MMMMM", {10, 60, 110, 110}));
-    style.orientation = 90;  // counter-clockwise: the text runs upwards
+    style.orientation = 90; // counter-clockwise: the text runs upwards
     ASSERT_TRUE(DrawTextInRect(upright.get(), &style, "MMMMM", {10, 100, 110, 110}));
     const Ink a = FindInk(*flat, 0), b = FindInk(*upright, 0);
     EXPECT_GT(a.right - a.left, 2 * (a.bottom - a.top));
     EXPECT_GT(b.bottom - b.top, 2 * (b.right - b.left));
-    EXPECT_LT(b.top, 100 - 30);  // drawn above the starting point
+    EXPECT_LT(b.top, 100 - 30); // drawn above the starting point
     EXPECT_NEAR(a.count, b.count, a.count / 5);
 }
 
@@ -148,8 +148,9 @@ TEST(DrawTextInRect, EmptyAndMissingInputs)
     BottomUpBitmap guarded(40, 20, 41);
     ITextStyle unterminated = Style(30, 1);
     std::memset(unterminated.fontName, 'A', sizeof unterminated.fontName);
-    for (const RasterRect r : {RasterRect{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}, RasterRect{35, 15, 36, 16},
-                               RasterRect{-0x7FFFFFFF, 0, 0x7FFFFFFF, 5}, RasterRect{0x7FFFFFF0, 0, -5, 0}})
+    for (const RasterRect r :
+         {RasterRect{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}, RasterRect{35, 15, 36, 16},
+          RasterRect{-0x7FFFFFFF, 0, 0x7FFFFFFF, 5}, RasterRect{0x7FFFFFF0, 0, -5, 0}})
         EXPECT_TRUE(DrawTextInRect(&guarded, &unterminated, "Wide text \xC3\xA9\xE2\x82\xAC", r));
     EXPECT_TRUE(guarded.GuardsIntact());
 }

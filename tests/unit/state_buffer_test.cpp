@@ -53,14 +53,15 @@ TEST(StateBuffer, AppendsLittleEndianValuesAndZeroFills)
     b.AppendString("ab");
     b.AppendByte(7);
     b.AppendDouble(1.5);
-    const std::vector<std::uint8_t> expected = {0x74, 0x66, 0x66, 0x70, 0, 0, 1, 0, 2, 0, 0, 0, 'a', 'b', 7,
-                                                0,    0,    0,    0,    0, 0, 0xF8, 0x3F};
+    const std::vector<std::uint8_t> expected = {0x74, 0x66, 0x66, 0x70, 0, 0, 1, 0, 2, 0,    0,   0,
+                                                'a',  'b',  7,    0,    0, 0, 0, 0, 0, 0xF8, 0x3F};
     EXPECT_EQ(std::vector<std::uint8_t>(b.Data(), b.Data() + b.Size()), expected);
 
     StateBuffer z;
     z.AppendByte(0xAA);
     EXPECT_EQ(z.SetSizeZeroFilled(5), 1);
-    EXPECT_EQ(std::vector<std::uint8_t>(z.Data(), z.Data() + 5), (std::vector<std::uint8_t>{0xAA, 0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(z.Data(), z.Data() + 5),
+              (std::vector<std::uint8_t>{0xAA, 0, 0, 0, 0}));
 }
 
 TEST(ByteReader, EveryTruncationAndHostilePositionStopsCleanly)

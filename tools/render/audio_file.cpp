@@ -73,11 +73,18 @@ bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::str
 {
     int bytesPerSample = 0;
     switch (format.code & SF_FORMAT_SUBMASK) {
-    case SF_FORMAT_PCM_16: bytesPerSample = 2; break;
-    case SF_FORMAT_PCM_24: bytesPerSample = 3; break;
+    case SF_FORMAT_PCM_16:
+        bytesPerSample = 2;
+        break;
+    case SF_FORMAT_PCM_24:
+        bytesPerSample = 3;
+        break;
     case SF_FORMAT_PCM_32:
-    case SF_FORMAT_FLOAT: bytesPerSample = 4; break;
-    default: return true;
+    case SF_FORMAT_FLOAT:
+        bytesPerSample = 4;
+        break;
+    default:
+        return true;
     }
     // Room for the headers and the chunks libsndfile adds.
     constexpr std::int64_t kLimit = 0xFFFFFFFFll - (1 << 20);
@@ -129,16 +136,17 @@ std::int64_t InputFile::Read(double* interleaved, std::int64_t count, std::strin
     return n;
 }
 
-std::unique_ptr<OutputFile> OutputFile::Open(int descriptor, const std::string& name, const OutputFormat& format,
-                                             int rate, int channels, std::string& error)
+std::unique_ptr<OutputFile> OutputFile::Open(int descriptor, const std::string& name,
+                                             const OutputFormat& format, int rate, int channels,
+                                             std::string& error)
 {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
     info.format = format.code;
     if (!sf_format_check(&info)) {
-        error = "cannot write " + name + ": " + format.description + " does not support " + std::to_string(rate) +
-                " Hz with " + std::to_string(channels) + " channel(s)";
+        error = "cannot write " + name + ": " + format.description + " does not support " +
+                std::to_string(rate) + " Hz with " + std::to_string(channels) + " channel(s)";
         return nullptr;
     }
     SNDFILE* file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_FALSE);

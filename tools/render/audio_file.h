@@ -55,8 +55,9 @@ private:
 class OutputFile {
 public:
     // Writes into an open descriptor (which stays the caller's to close).
-    static std::unique_ptr<OutputFile> Open(int descriptor, const std::string& name, const OutputFormat& format,
-                                            int rate, int channels, std::string& error);
+    static std::unique_ptr<OutputFile> Open(int descriptor, const std::string& name,
+                                            const OutputFormat& format, int rate, int channels,
+                                            std::string& error);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;

@@ -70,8 +70,9 @@ int Run(int argc, const char* const* argv)
         if (!input)
             return Fail(error);
         if (o.rate && *o.rate != input->Rate())
-            return Fail(o.input + " is at " + std::to_string(input->Rate()) + " Hz but the output is to be at " +
-                        std::to_string(*o.rate) + " Hz; tessaphon-render does not resample (leave out --rate to "
+            return Fail(o.input + " is at " + std::to_string(input->Rate()) +
+                        " Hz but the output is to be at " + std::to_string(*o.rate) +
+                        " Hz; tessaphon-render does not resample (leave out --rate to "
                         "keep the input's rate)");
         rate = input->Rate();
         if (input->Channels() > 2)
@@ -125,7 +126,8 @@ int Run(int argc, const char* const* argv)
     std::unique_ptr<PendingFile> pending = PendingFile::Create(o.output, error);
     if (!pending)
         return Fail(error);
-    std::unique_ptr<OutputFile> output = OutputFile::Open(pending->Descriptor(), o.output, format, rate, channels, error);
+    std::unique_ptr<OutputFile> output =
+        OutputFile::Open(pending->Descriptor(), o.output, format, rate, channels, error);
     if (!output)
         return Fail(error);
 
@@ -137,7 +139,8 @@ int Run(int argc, const char* const* argv)
     setup.frames = frames;
     setup.trackPeak = format.integer;
     ProgressDisplay progress(!o.quiet && StderrIsTerminal(), frames, rate);
-    const RenderOutcome outcome = RenderToFile(session->Plugin(), session->Host(), input.get(), *output, setup, progress);
+    const RenderOutcome outcome =
+        RenderToFile(session->Plugin(), session->Host(), input.get(), *output, setup, progress);
     progress.Finish();
     if (outcome.interrupted) {
         std::fprintf(stderr, "tessaphon-render: interrupted; %s was not written\n", o.output.c_str());
@@ -156,10 +159,12 @@ int Run(int argc, const char* const* argv)
     if (!o.quiet) {
         const double elapsed = progress.ElapsedSeconds();
         const double seconds = static_cast<double>(outcome.frames) / rate;
-        std::fprintf(stderr, "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, program %d \"%s\" (%.2f s, %.0fx real time)\n",
-                     o.output.c_str(), seconds, rate, ChannelsText(channels).c_str(), format.description.c_str(),
-                     session->CurrentProgram(), session->CurrentProgramName().c_str(), elapsed,
-                     elapsed > 0.0 ? seconds / elapsed : 0.0);
+        std::fprintf(stderr,
+                     "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, program %d \"%s\" (%.2f s, %.0fx "
+                     "real time)\n",
+                     o.output.c_str(), seconds, rate, ChannelsText(channels).c_str(),
+                     format.description.c_str(), session->CurrentProgram(),
+                     session->CurrentProgramName().c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
     }
     return 0;
 }

@@ -42,7 +42,8 @@ constexpr const char* kFooter =
 
 int UsageError(const std::string& message)
 {
-    std::fprintf(stderr, "tessaphon-render: %s\nRun tessaphon-render --help for the options.\n", message.c_str());
+    std::fprintf(stderr, "tessaphon-render: %s\nRun tessaphon-render --help for the options.\n",
+                 message.c_str());
     return 2;
 }
 
@@ -63,21 +64,24 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     std::string program;
     int rate = 0;
 
-    app.add_option("INPUT", o.input, "audio file to process (omit to render the tone alone)")->type_name("FILE");
+    app.add_option("INPUT", o.input, "audio file to process (omit to render the tone alone)")
+        ->type_name("FILE");
     app.add_option("-o,--output", o.output, "file to write: .wav, .flac, .ogg or .aiff")->type_name("FILE");
     auto* secondsOpt = app.add_option("-s,--seconds", seconds,
                                       "length in seconds (default 60 without INPUT; with INPUT, cuts it)")
-                          ->type_name("S");
+                           ->type_name("S");
     app.add_flag("--stereo", o.stereo, "process a mono INPUT as stereo (it goes to both channels)");
-    auto* bitsOpt = app.add_option("-b,--bits", bits, "16, 24, 32 or float (default 24; not for Ogg)")->type_name("BITS");
+    auto* bitsOpt =
+        app.add_option("-b,--bits", bits, "16, 24, 32 or float (default 24; not for Ogg)")->type_name("BITS");
     auto* programOpt =
         app.add_option("-p,--program", program, "program slot number, or a piece of its name (case ignored)")
-                          ->type_name("N|TEXT");
+            ->type_name("N|TEXT");
     app.add_option("--set", o.sets, "PARAM=VALUE: set a parameter (repeatable)")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
         ->type_name("PARAM=VALUE");
-    auto* rateOpt = app.add_option("-r,--rate", rate, "sample rate in Hz (default 48000, or INPUT's rate)")->type_name("HZ");
+    auto* rateOpt = app.add_option("-r,--rate", rate, "sample rate in Hz (default 48000, or INPUT's rate)")
+                        ->type_name("HZ");
     app.add_option("--block", o.block, "frames per audio call, as a host's buffer size (default 512)")
         ->type_name("FRAMES");
     app.add_option("--tempo", o.tempo, "tempo in BPM the host reports (default 120)")->type_name("BPM");
@@ -88,7 +92,8 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
                  "print each parameter: index, name, range, unit and value after --program/--set");
     app.add_option("--save-state", o.saveState, "write the current settings (the plug-in's program chunk)")
         ->type_name("FILE");
-    app.add_option("--save-bank", o.saveBank, "write all program slots (the plug-in's bank chunk)")->type_name("FILE");
+    app.add_option("--save-bank", o.saveBank, "write all program slots (the plug-in's bank chunk)")
+        ->type_name("FILE");
     app.add_option("--load-state", o.loadState, "read settings or a bank written by --save-state/--save-bank")
         ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");

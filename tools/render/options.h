@@ -19,12 +19,12 @@ struct RenderOptions {
     std::optional<int> rate;            // default 48000, or the input's rate
     int block = 512;
     double tempo = 120.0;
-    std::string plugin;                 // empty: search the usual places
+    std::string plugin; // empty: search the usual places
     bool listPrograms = false;
     bool listParams = false;
-    std::string saveState;              // the current settings (program chunk)
-    std::string saveBank;               // all program slots (bank chunk)
-    std::string loadState;              // either kind
+    std::string saveState; // the current settings (program chunk)
+    std::string saveBank;  // all program slots (bank chunk)
+    std::string loadState; // either kind
     bool quiet = false;
 };
 
@@ -33,7 +33,7 @@ constexpr double kDefaultSeconds = 60.0;
 
 struct ParseResult {
     enum class Kind { Run, Exit } kind = Kind::Run;
-    int exitCode = 0;    // for Exit: 0 after --help, 2 after a usage error
+    int exitCode = 0; // for Exit: 0 after --help, 2 after a usage error
     RenderOptions options;
 };
 

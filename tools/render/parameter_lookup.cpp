@@ -43,7 +43,9 @@ std::string NumberText(double v)
 // plug-in's truncation toward zero cannot fall short of the value.
 bool ProbeChoices(host::PluginInstance& plugin, ParameterInfo& info)
 {
-    auto position = [&](double v, double& n) { return plugin.NormalizedForText(info.index, NumberText(v), n); };
+    auto position = [&](double v, double& n) {
+        return plugin.NormalizedForText(info.index, NumberText(v), n);
+    };
     double n = 0.0;
     if (!position(0, n))
         return false;
@@ -217,7 +219,8 @@ bool ValueTextFor(const ParameterInfo& param, const std::string& value, std::str
     if (param.HasChoices()) {
         const std::string folded = FoldCase(wanted);
         for (const std::string& choice : param.choices) {
-            if (!choice.empty() && (FoldCase(choice) == folded || FoldCase(Windows1252ToUtf8(choice)) == folded)) {
+            if (!choice.empty() &&
+                (FoldCase(choice) == folded || FoldCase(Windows1252ToUtf8(choice)) == folded)) {
                 text = choice;
                 return true;
             }
@@ -240,8 +243,8 @@ bool ValueTextFor(const ParameterInfo& param, const std::string& value, std::str
     }
     double v = 0.0;
     const std::string unit = param.label.empty() ? "" : " " + param.label;
-    const std::string range = FormatNumber(param.min, param.decimals) + " to " +
-                              FormatNumber(param.max, param.decimals) + unit;
+    const std::string range =
+        FormatNumber(param.min, param.decimals) + " to " + FormatNumber(param.max, param.decimals) + unit;
     if (!ReadNumber(number, v)) {
         error = what + " takes a number from " + range + ", not \"" + wanted + "\"";
         return false;

@@ -48,7 +48,8 @@ const ParameterInfo* FindParameter(const std::vector<ParameterInfo>& params, con
 // (ASCII case ignored) or its number, or a number within the range, written
 // plainly or followed by the unit ("10.6", "10.6 Hz"); whole numbers only for
 // parameters shown without decimals.
-bool ValueTextFor(const ParameterInfo& param, const std::string& value, std::string& text, std::string& error);
+bool ValueTextFor(const ParameterInfo& param, const std::string& value, std::string& text,
+                  std::string& error);
 
 // Reads the whole text as a finite decimal number (sign, digits, point,
 // exponent); false for anything else.

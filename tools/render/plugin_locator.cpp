@@ -9,7 +9,8 @@ void AddSearchList(std::vector<std::string>& out, const std::string& list)
     std::size_t start = 0;
     while (start <= list.size()) {
         const std::size_t end = list.find(':', start);
-        const std::string folder = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string folder =
+            list.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!folder.empty())
             out.push_back(folder + "/" + kModuleFileName);
         if (end == std::string::npos)

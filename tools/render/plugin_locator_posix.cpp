@@ -39,7 +39,8 @@ std::string ToolDirectory()
 
 std::vector<std::string> DefaultModuleCandidates()
 {
-    return ModuleCandidates(ToolDirectory(), HomeDirectory(), Environment("LXVST_PATH"), Environment("VST_PATH"));
+    return ModuleCandidates(ToolDirectory(), HomeDirectory(), Environment("LXVST_PATH"),
+                            Environment("VST_PATH"));
 }
 
 } // namespace render

@@ -41,8 +41,8 @@ std::unique_ptr<host::PluginModule> LoadModule(const std::string& requested, std
 
 } // namespace
 
-std::unique_ptr<PluginSession> PluginSession::Open(const std::string& modulePath, double rate, int block, double tempo,
-                                                   std::string& error)
+std::unique_ptr<PluginSession> PluginSession::Open(const std::string& modulePath, double rate, int block,
+                                                   double tempo, std::string& error)
 {
     std::unique_ptr<PluginSession> session(new PluginSession());
     session->module = LoadModule(modulePath, error);

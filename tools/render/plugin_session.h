@@ -18,8 +18,8 @@ class PluginSession {
 public:
     // Loads modulePath, or the first module found in the usual places when it
     // is empty; opens an instance at rate and block size. Null with a message.
-    static std::unique_ptr<PluginSession> Open(const std::string& modulePath, double rate, int block, double tempo,
-                                               std::string& error);
+    static std::unique_ptr<PluginSession> Open(const std::string& modulePath, double rate, int block,
+                                               double tempo, std::string& error);
     ~PluginSession();
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;

@@ -34,8 +34,8 @@ int FindProgram(const std::vector<std::string>& names, const std::string& key, s
         int slot = -1;
         const auto result = std::from_chars(wanted.data(), wanted.data() + wanted.size(), slot);
         if (result.ec != std::errc() || slot >= count) {
-            error = "program slot " + wanted + " does not exist (the slots are 0 to " + std::to_string(count - 1) +
-                    ")";
+            error = "program slot " + wanted + " does not exist (the slots are 0 to " +
+                    std::to_string(count - 1) + ")";
             return -1;
         }
         return slot;

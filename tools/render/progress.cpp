@@ -22,17 +22,19 @@ std::string ClockText(double seconds)
 
 } // namespace
 
-std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal, double rate, double elapsedSeconds,
-                               int columns)
+std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal, double rate,
+                               double elapsedSeconds, int columns)
 {
     const double fraction =
-        framesTotal > 0 ? std::clamp(static_cast<double>(framesDone) / static_cast<double>(framesTotal), 0.0, 1.0)
-                        : 0.0;
+        framesTotal > 0
+            ? std::clamp(static_cast<double>(framesDone) / static_cast<double>(framesTotal), 0.0, 1.0)
+            : 0.0;
     const double audio = static_cast<double>(framesDone) / rate;
     char tail[128];
-    std::snprintf(tail, sizeof tail, " %3d%%  %s / %s  %.1f s  %.0fx real time", static_cast<int>(fraction * 100.0),
-                  ClockText(audio).c_str(), ClockText(static_cast<double>(framesTotal) / rate).c_str(),
-                  elapsedSeconds, elapsedSeconds > 0.0 ? audio / elapsedSeconds : 0.0);
+    std::snprintf(tail, sizeof tail, " %3d%%  %s / %s  %.1f s  %.0fx real time",
+                  static_cast<int>(fraction * 100.0), ClockText(audio).c_str(),
+                  ClockText(static_cast<double>(framesTotal) / rate).c_str(), elapsedSeconds,
+                  elapsedSeconds > 0.0 ? audio / elapsedSeconds : 0.0);
     const int barWidth = std::clamp(columns - 1 - static_cast<int>(std::string(tail).size()) - 2, 0, 40);
     std::string line;
     if (barWidth >= 5) {
@@ -47,7 +49,8 @@ std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal
 }
 
 ProgressDisplay::ProgressDisplay(bool enabled_, std::int64_t framesTotal, double rate_)
-    : enabled(enabled_), total(framesTotal), rate(rate_ > 0.0 ? rate_ : 1.0), start(Clock::now()), lastDraw(start)
+    : enabled(enabled_), total(framesTotal), rate(rate_ > 0.0 ? rate_ : 1.0), start(Clock::now()),
+      lastDraw(start)
 {
     if (enabled)
         columns = StderrColumns();
@@ -68,7 +71,8 @@ void ProgressDisplay::Update(std::int64_t framesDone)
         return;
     lastDraw = now;
     shown = true;
-    std::fprintf(stderr, "\r%s", FormatProgressLine(framesDone, total, rate, ElapsedSeconds(), columns).c_str());
+    std::fprintf(stderr, "\r%s",
+                 FormatProgressLine(framesDone, total, rate, ElapsedSeconds(), columns).c_str());
     std::fflush(stderr);
 }
 
@@ -76,7 +80,8 @@ void ProgressDisplay::Finish()
 {
     if (!shown)
         return;
-    std::fprintf(stderr, "\r%s\n", FormatProgressLine(lastFrames, total, rate, ElapsedSeconds(), columns).c_str());
+    std::fprintf(stderr, "\r%s\n",
+                 FormatProgressLine(lastFrames, total, rate, ElapsedSeconds(), columns).c_str());
     std::fflush(stderr);
     shown = false;
 }

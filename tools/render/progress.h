@@ -11,8 +11,8 @@
 namespace render {
 
 // One line of at most columns characters (no line end).
-std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal, double rate, double elapsedSeconds,
-                               int columns);
+std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal, double rate,
+                               double elapsedSeconds, int columns);
 
 class ProgressDisplay {
 public:

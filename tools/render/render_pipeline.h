@@ -19,19 +19,19 @@ class OutputFile;
 class ProgressDisplay;
 
 struct RenderSetup {
-    int channels = 2;          // channels the plug-in is connected with, and in the output file
-    bool spreadMono = false;   // a mono input goes to both plug-in inputs
-    int block = 512;           // frames per audio call
-    std::int64_t frames = 0;   // frames to render; an input file may end sooner
-    bool trackPeak = false;    // measure the loudest sample (for integer formats, which clip)
+    int channels = 2;        // channels the plug-in is connected with, and in the output file
+    bool spreadMono = false; // a mono input goes to both plug-in inputs
+    int block = 512;         // frames per audio call
+    std::int64_t frames = 0; // frames to render; an input file may end sooner
+    bool trackPeak = false;  // measure the loudest sample (for integer formats, which clip)
 };
 
 struct RenderOutcome {
     bool ok = false;
     bool interrupted = false;
     std::string error;
-    std::int64_t frames = 0;   // frames written
-    float peak = 0.0f;         // loudest sample, when measured
+    std::int64_t frames = 0; // frames written
+    float peak = 0.0f;       // loudest sample, when measured
 };
 
 // Renders into output. input may be null: the plug-in then processes silence.

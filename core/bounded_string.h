@@ -1,5 +1,5 @@
 #pragma once
-// Bounded text helpers shared by the core and the binding: copies that never
+// Bounded C strings shared by the core and the binding: copies that never
 // overrun their field, number formatting and reading that ignore the host's
 // locale, and conversions that saturate instead of overflowing. No OS calls.
 

@@ -1,8 +1,8 @@
-#include "core/text.h"
+#include "core/bounded_string.h"
 
 #include <cctype>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string>

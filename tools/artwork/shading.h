@@ -1,0 +1,29 @@
+#pragma once
+
+#include "tools/artwork/palette.h"
+#include "tools/artwork/panel_geometry.h"
+
+#include <cairo.h>
+
+namespace artwork {
+
+using geometry::Box;
+
+void RoundedRect(cairo_t* cr, const Box& box, double radius);
+
+// A recess in the panel: dark fill, shadowed top edge, lit bottom edge.
+void DrawWell(cairo_t* cr, const Box& box, double radius, Colour fill);
+
+// A raised plate: vertical gradient, light top edge, dark outline.
+void DrawPlate(cairo_t* cr, const Box& box, double radius, Colour top, Colour bottom);
+
+// A soft round glow (radial fade from `alpha` to nothing).
+void DrawGlow(cairo_t* cr, double cx, double cy, double radius, Colour colour, double alpha);
+
+// A small round indicator lamp, dark or lit.
+void DrawLamp(cairo_t* cr, double cx, double cy, double radius, bool lit);
+
+// A soft shadow under a round object, dropped a little downwards.
+void DrawRoundShadow(cairo_t* cr, double cx, double cy, double radius);
+
+} // namespace artwork
