@@ -13,8 +13,7 @@
 
 namespace {
 
-struct Panel
-{
+struct Panel {
     Panel() : plug(std::make_unique<VSTCLASS>(nullptr, MakeHeadlessView))
     {
         plug->Dispatch(vst2::kOpOpen, 0, 0, nullptr, 0.0f);

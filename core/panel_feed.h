@@ -6,9 +6,8 @@
 // the editor reads while it paints on the UI thread, so implementations keep
 // the values in atomics. No OS calls.
 
-class LfoIndicatorFeed
-{
-  public:
+class LfoIndicatorFeed {
+public:
     virtual ~LfoIndicatorFeed() = default;
     // The modulated value of the LFO's target, in the target's own unit.
     virtual void ShowLevel(float level) = 0;
@@ -20,9 +19,8 @@ class LfoIndicatorFeed
     virtual void ShowConflict(bool conflict) = 0;
 };
 
-class PulseRateFeed
-{
-  public:
+class PulseRateFeed {
+public:
     virtual ~PulseRateFeed() = default;
     // The pulse rate in hertz.
     virtual void ShowRate(float hz) = 0;

@@ -9,9 +9,8 @@
 
 #include <atomic>
 
-class GRAPHPRM : public IControl, public PulseRateFeed
-{
-  public:
+class GRAPHPRM : public IControl, public PulseRateFeed {
+public:
     GRAPHPRM(IPlugBase* plug, const IArea& area);
 
     void ShowRate(float hz) override;
@@ -20,7 +19,7 @@ class GRAPHPRM : public IControl, public PulseRateFeed
     // The band's name for a pulse rate in hertz.
     static const char* BandFor(float hz);
 
-  private:
+private:
     std::atomic<float> rate{0.0f};
     ITextStyle textStyle;
 };

@@ -5,34 +5,31 @@
 
 #include "editor/icontrol.h"
 
-class IButton : public IControl
-{
-  public:
+class IButton : public IControl {
+public:
     IButton(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
 
-  protected:
+protected:
     IImageStrip strip;
 };
 
-class IButtonClick : public IButton
-{
-  public:
+class IButtonClick : public IButton {
+public:
     // clickFlag: a plug-in-owned flag raised on every press, before the value
     // reaches the plug-in.
     IButtonClick(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip, bool* clickFlag);
 
     void onPress(int x, int y, const MouseState& mouse) override;
 
-  private:
+private:
     bool* clickFlag;
 };
 
-class IButtonHold : public IButton
-{
-  public:
+class IButtonHold : public IButton {
+public:
     using IButton::IButton;
 
     void onPress(int x, int y, const MouseState& mouse) override;

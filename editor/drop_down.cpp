@@ -73,11 +73,11 @@ void IDropDown::onPress(int, int, const MouseState& mouse)
         open = true;
         if (child) {
             child->setHidden(false);
-        } else if (view) {
+        } else if (ownerView) {
             const IArea area = paneArea();
             auto made = std::make_unique<IDropDownChild>(plug, this, area.L, area.T, listStrip, columns);
             child = made.get();
-            view->addControl(std::move(made));
+            ownerView->addControl(std::move(made));
         }
     }
     markDirty(true);
@@ -96,10 +96,10 @@ bool IDropDown::paint(IEditorView& v)
     return v.blitFrame(strip, face, FrameForValue(value, strip.frames), &blend, true);
 }
 
-IDropDownChild::IDropDownChild(IPlugBase* plug, IDropDown* dropDown, int x, int y, const IImageStrip& list,
+IDropDownChild::IDropDownChild(IPlugBase* owner, IDropDown* dropDown, int x, int y, const IImageStrip& list,
                                int listColumns)
-    : IControl(plug, IArea{x, y, x + list.width, y + list.height}, -1), owner(dropDown), listStrip(list),
-      columns(std::max(listColumns, 1))
+    : IControl(owner, IArea{x, y, x + list.width, y + list.height}, -1), dropDownOwner(dropDown),
+      listStrip(list), columns(std::max(listColumns, 1))
 {
 }
 
@@ -124,7 +124,7 @@ int IDropDownChild::entryAt(int x, int y) const
 void IDropDownChild::onPress(int x, int y, const MouseState& mouse)
 {
     const int entry = mouse.right ? -1 : entryAt(x, y);
-    if (entry < 0 || !owner) {
+    if (entry < 0 || !dropDownOwner) {
         markDirty(true);
         return;
     }
@@ -132,7 +132,7 @@ void IDropDownChild::onPress(int x, int y, const MouseState& mouse)
     float v = n > 1 ? static_cast<float>(entry) / static_cast<float>(n - 1) : 0.0f;
     if (v > 1.0f)
         v = 0.0f;
-    owner->choose(v);
+    dropDownOwner->choose(v);
     markDirty(true);
     setHidden(true);
     markDirty(true);

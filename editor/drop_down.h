@@ -18,9 +18,8 @@ enum DropDownOpening : int {
     kOpenBelowCentred = 4,
 };
 
-class IDropDown : public IControl
-{
-  public:
+class IDropDown : public IControl {
+public:
     IDropDown(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip,
               const IImageStrip& listStrip, int columns, int opening);
 
@@ -33,7 +32,7 @@ class IDropDown : public IControl
     // The list pane, null until first opened.
     IDropDownChild* pane() const { return child; }
 
-  private:
+private:
     void closePane();
     IArea paneArea() const;
 
@@ -46,9 +45,8 @@ class IDropDown : public IControl
     bool open = false;
 };
 
-class IDropDownChild : public IControl
-{
-  public:
+class IDropDownChild : public IControl {
+public:
     IDropDownChild(IPlugBase* plug, IDropDown* owner, int x, int y, const IImageStrip& listStrip,
                    int columns);
 
@@ -59,8 +57,8 @@ class IDropDownChild : public IControl
     // last row.
     int entryAt(int x, int y) const;
 
-  private:
-    IDropDown* owner;
+private:
+    IDropDown* dropDownOwner;
     IImageStrip listStrip;
     int columns;
 };

@@ -12,8 +12,7 @@ class RasterBitmap;
 
 // A rectangle in view pixels, origin top-left, y downwards; right and bottom
 // excluded. All four fields 0 is the empty area.
-struct IArea
-{
+struct IArea {
     std::int32_t L = 0;
     std::int32_t T = 0;
     std::int32_t R = 0;
@@ -47,8 +46,7 @@ struct IArea
 // An image of `frames` equally sized frames, side by side or stacked (each
 // drawing call says which). The bitmap belongs to the image cache; a strip
 // whose image could not be loaded has no bitmap and draws nothing.
-struct IImageStrip
-{
+struct IImageStrip {
     RasterBitmap* bitmap = nullptr;
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -56,8 +54,7 @@ struct IImageStrip
 };
 
 // Buttons held and modifier keys down at the time of a mouse event.
-struct MouseState
-{
+struct MouseState {
     bool left = false;
     bool right = false;
     bool shift = false;

@@ -24,9 +24,8 @@ class IPlugBase;
 class RasterBitmap;
 class RasterFont;
 
-class IEditorView : public EditorLink
-{
-  public:
+class IEditorView : public EditorLink {
+public:
     // A frame rate of 0 or less becomes 24 ticks per second.
     IEditorView(IPlugBase* plug, int width, int height, int frameRate);
     // Deletes the controls, last first, then the canvas. A window half closes
@@ -155,7 +154,7 @@ class IEditorView : public EditorLink
     // The decoded PNG resource with this id, or null.
     virtual std::unique_ptr<RasterBitmap> loadResourceImage(int resourceId) = 0;
 
-  private:
+private:
     void releaseCapture();
     // A press or double click on a bound control begins an edit; the one
     // still open is ended first.

@@ -8,9 +8,8 @@
 
 #include <string>
 
-class HeadlessEditorView : public IEditorView
-{
-  public:
+class HeadlessEditorView : public IEditorView {
+public:
     // module: where the PNG resources are looked up (null: this program's own).
     HeadlessEditorView(IPlugBase* plug, int width, int height, int frameRate, void* module = nullptr);
     ~HeadlessEditorView() override;
@@ -33,7 +32,7 @@ class HeadlessEditorView : public IEditorView
     std::string openedPage;
     bool webPagesOpen = false; // what openWebPage answers
 
-  private:
+private:
     void* module;
     bool windowOpen = false;
 };

@@ -113,9 +113,9 @@ bool IControl::needsPaint() const
 void IControl::promptForValue()
 {
     IParameter* param = parameter();
-    if (!param || !view)
+    if (!param || !ownerView)
         return;
-    view->promptParameterValue(this, param);
+    ownerView->promptParameterValue(this, param);
     repaintAgain = true;
 }
 

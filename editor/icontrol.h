@@ -9,9 +9,8 @@ class IEditorView;
 class IParameter;
 class IPlugBase;
 
-class IControl
-{
-  public:
+class IControl {
+public:
     // An unbound control has paramIndex -1. Every control starts dirty.
     IControl(IPlugBase* plug, const IArea& area, int paramIndex);
     virtual ~IControl();
@@ -54,10 +53,10 @@ class IControl
     void promptEnded();
 
     // Called by the view when the control is added to it.
-    void attachTo(IEditorView* owner) { view = owner; }
+    void attachTo(IEditorView* owner) { ownerView = owner; }
 
     IPlugBase* plugin() const { return plug; }
-    IEditorView* editorView() const { return view; }
+    IEditorView* editorView() const { return ownerView; }
     IParameter* parameter() const;
     int paramIndex() const { return boundIndex; }
     const IArea& drawArea() const { return drawRect; }
@@ -71,7 +70,7 @@ class IControl
     bool doubleClickActsAsPress() const { return doubleClickAsPress; }
     const IBlend& getBlend() const { return blend; }
 
-  protected:
+protected:
     // Sets the value without marking or pushing; callers mark it dirty.
     void setValueRaw(double v) { value = v; }
     void requestRepaintAgain() { repaintAgain = true; }
@@ -82,7 +81,7 @@ class IControl
     }
 
     IPlugBase* plug;
-    IEditorView* view = nullptr;
+    IEditorView* ownerView = nullptr;
     IArea drawRect;
     IArea targetRect;
     int boundIndex;

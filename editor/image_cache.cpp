@@ -7,8 +7,7 @@
 
 namespace {
 
-struct CachedImage
-{
+struct CachedImage {
     int id;
     std::unique_ptr<RasterBitmap> bitmap;
 };

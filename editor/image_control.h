@@ -4,15 +4,14 @@
 
 #include "editor/icontrol.h"
 
-class IImageControl : public IControl
-{
-  public:
+class IImageControl : public IControl {
+public:
     IImageControl(IPlugBase* plug, const IArea& area, const IImageStrip& strip, const IBlend& blend,
                   bool stacked = false);
 
     bool paint(IEditorView& view) override;
 
-  private:
+private:
     IImageStrip strip;
     bool stacked;
 };

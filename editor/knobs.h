@@ -8,17 +8,15 @@
 // How far a drag moves a knob's value, in the knob's own geometry: a full
 // sweep takes the area's height (or width) times the gearing, ten times that
 // with ctrl or shift held. Moving up or right raises the value.
-struct KnobGearing
-{
+struct KnobGearing {
     double gearing = 4.0;
     bool vertical = true;
 
     double Delta(const IArea& area, int dx, int dy, const MouseState& mouse) const;
 };
 
-class IKnobRotVal : public IControl
-{
-  public:
+class IKnobRotVal : public IControl {
+public:
     // areaWidth 0 takes the width of the image; a positive textGap puts the
     // value text below the cap, inside the area.
     IKnobRotVal(IPlugBase* plug, int paramIndex, int centreX, int centreY, const IImageStrip& strip,
@@ -32,7 +30,7 @@ class IKnobRotVal : public IControl
     // range to plus half of it.
     double angleFor(double v) const;
 
-  private:
+private:
     KnobGearing drag;
     ITextStyle textStyle;
     IImageStrip strip;
@@ -44,9 +42,8 @@ class IKnobRotVal : public IControl
     bool showUnit;
 };
 
-class IKnobMulti : public IControl
-{
-  public:
+class IKnobMulti : public IControl {
+public:
     IKnobMulti(IPlugBase* plug, int paramIndex, int centreX, int centreY, const IImageStrip& strip,
                const ITextStyle& textStyle, int textGap, double rotationRange, double gearing, int areaWidth,
                bool vertical);
@@ -54,7 +51,7 @@ class IKnobMulti : public IControl
     void onDrag(int x, int y, int dx, int dy, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
 
-  private:
+private:
     KnobGearing drag;
     ITextStyle textStyle;
     IImageStrip strip;

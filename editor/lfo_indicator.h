@@ -11,9 +11,8 @@
 #include <atomic>
 #include <cstdint>
 
-class GRAPH : public IControl, public LfoIndicatorFeed
-{
-  public:
+class GRAPH : public IControl, public LfoIndicatorFeed {
+public:
     // Which LFO it shows: only the second one shows a conflict (the red
     // marker at the start of its track while it yields to the first).
     enum Role { kFirstLfo, kSecondLfo };
@@ -35,7 +34,7 @@ class GRAPH : public IControl, public LfoIndicatorFeed
     static constexpr int kTravel = 195;
     static constexpr int kMarkerWidth = 6;
 
-  private:
+private:
     Role role;
     std::atomic<float> level{0.0f};
     std::atomic<std::uint64_t> range{0}; // the two floats' bits: lo low, hi high

@@ -4,16 +4,15 @@
 
 #include "editor/icontrol.h"
 
-class ISwitchLbl : public IControl
-{
-  public:
+class ISwitchLbl : public IControl {
+public:
     ISwitchLbl(IPlugBase* plug, int paramIndex, int x, int y, const IImageStrip& strip,
                const ITextStyle& textStyle);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
 
-  private:
+private:
     ITextStyle textStyle;
     IImageStrip strip;
     int centreWidth = 0;

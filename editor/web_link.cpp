@@ -26,13 +26,13 @@ IWebLink::IWebLink(IPlugBase* owner, const IArea& area, const char* address, con
 
 void IWebLink::onPress(int, int, const MouseState&)
 {
-    if (!view)
+    if (!ownerView)
         return;
     bool opened = false;
     if (url[0])
-        opened = view->openWebPage(url, caption);
+        opened = ownerView->openWebPage(url, caption);
     if (!opened && fallbackUrl[0])
-        view->openWebPage(fallbackUrl, caption);
+        ownerView->openWebPage(fallbackUrl, caption);
 }
 
 bool IWebLink::paint(IEditorView&)

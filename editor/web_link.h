@@ -4,16 +4,15 @@
 
 #include "editor/icontrol.h"
 
-class IWebLink : public IControl
-{
-  public:
+class IWebLink : public IControl {
+public:
     IWebLink(IPlugBase* plug, const IArea& area, const char* url, const char* fallbackUrl,
              const char* caption);
 
     void onPress(int x, int y, const MouseState& mouse) override;
     bool paint(IEditorView& view) override;
 
-  private:
+private:
     char url[256] = {};
     char fallbackUrl[256] = {};
     char caption[1024] = {};

@@ -40,28 +40,31 @@ enum PanelImage : int {
     kRestartButton = 110,
 };
 
-ITextStyle ValueStyle()
+// An "Arial" style of the panel: plain, upright, the system's quality.
+ITextStyle PanelStyle(int size, const IRGBA& colour, int align)
 {
     ITextStyle style;
-    style.size = 15;
-    style.colour = IRGBA{200, 255, 255, 255};
-    style.align = 0;
+    style.size = size;
+    style.colour = colour;
+    style.align = align;
     return style;
 }
 
+// The knobs' value texts (the knobs centre them when they draw).
+ITextStyle ValueStyle()
+{
+    return PanelStyle(15, IRGBA{200, 255, 255, 255}, 0);
+}
+
+// The switches': size 0, so they draw no text.
 ITextStyle SwitchStyle()
 {
-    ITextStyle style;
-    style.size = 0;
-    style.colour = IRGBA{0, 0, 0, 0};
-    style.align = 1;
-    return style;
+    return PanelStyle(0, IRGBA{0, 0, 0, 0}, 1);
 }
 
 // Builds the panel's controls; the plug-in's links to them come back.
-class PanelBuilder
-{
-  public:
+class PanelBuilder {
+public:
     PanelBuilder(IEditorView& panelView, VSTCLASS& owner) : view(panelView), plug(owner) {}
 
     void Build()
@@ -78,7 +81,7 @@ class PanelBuilder
                                                       view.loadStrip(kRestartButton, "../img/btn2.png", 1)));
     }
 
-  private:
+private:
     void AddReadOuts()
     {
         auto lfo1 = std::make_unique<GRAPH>(&plug, IArea{22, 324, 223, 326}, GRAPH::kFirstLfo);

@@ -11,8 +11,7 @@
 #include <memory>
 #include <vector>
 
-struct HostRequest
-{
+struct HostRequest {
     std::int32_t opcode;
     std::int32_t index;
     float value;
@@ -60,8 +59,7 @@ inline bool EditsBalanced()
     return true;
 }
 
-struct PanelHarness
-{
+struct PanelHarness {
     PanelHarness() : plug(std::make_unique<VSTCLASS>(RecordingHost, MakeHeadlessView))
     {
         plug->Dispatch(vst2::kOpOpen, 0, 0, nullptr, 0.0f);

@@ -13,15 +13,13 @@ namespace snapshot {
 // A parameter (its index, its name, or NAME#N for the N-th parameter of a
 // repeated name) and a value as the parameter reads text (a display text or
 // a number in the parameter's unit).
-struct Setting
-{
+struct Setting {
     std::string parameter;
     std::string value;
 };
 
 // Opaque pixels, rows top-down, 0xRRGGBB in the low 24 bits.
-struct Picture
-{
+struct Picture {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
