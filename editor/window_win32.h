@@ -12,9 +12,8 @@
 
 #include <cstdint>
 
-class IEditorViewWin : public IEditorView
-{
-  public:
+class IEditorViewWin : public IEditorView {
+public:
     // module: the library's own module handle (window class, pop-ups,
     // resources).
     IEditorViewWin(IPlugBase* plug, int width, int height, int frameRate, void* module);
@@ -47,7 +46,7 @@ class IEditorViewWin : public IEditorView
     // The mouse capture went to another window in the middle of a gesture.
     void captureLost();
 
-  private:
+private:
     enum PopupState : int {
         kPopupNone = 0,
         kPopupTyping = 1,

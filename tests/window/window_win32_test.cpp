@@ -104,8 +104,7 @@ std::vector<std::uint32_t> HeadlessPixels(int param, float normalized)
 
 // Pixels of a and b that differ at all, and those that differ by more than a
 // little in some channel (GDI's text may be smoothed differently on screen).
-struct PixelDifference
-{
+struct PixelDifference {
     int any = 0;
     int large = 0;
 };
@@ -118,8 +117,8 @@ PixelDifference Compare(const std::vector<std::uint32_t>& a, const std::vector<s
             continue;
         ++d.any;
         for (int shift : {0, 8, 16})
-            if (std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF)) >
-                24) {
+            if (std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                         static_cast<int>((b[i] >> shift) & 0xFF)) > 24) {
                 ++d.large;
                 break;
             }
@@ -139,9 +138,8 @@ bool ClassRegistered()
     return GetClassInfoA(PluginModuleHandle(), kEditorClass, &info) != 0;
 }
 
-class EditorWindowTest : public PluginTest
-{
-  protected:
+class EditorWindowTest : public PluginTest {
+protected:
     void SetUp() override
     {
         WNDCLASSA host = {};
@@ -164,8 +162,8 @@ class EditorWindowTest : public PluginTest
 
     static HWND MakeParent()
     {
-        return CreateWindowExA(0, "TessaphonTestParent", "host", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, "TessaphonTestParent", "host", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
 
     HWND Open(host::PluginInstance& instance, HWND inside)
@@ -428,6 +426,34 @@ TEST_F(EditorWindowTest, TimerPaintsWhatTheHeadlessViewPaints)
     d = Compare(WindowPixels(editor), full);
     EXPECT_EQ(d.large, 0) << d.any;
     EXPECT_LT(d.any, 200);
+}
+
+TEST_F(EditorWindowTest, FocusGoesToTheEditorOnlyForTheHostThatWantsIt)
+{
+    state.SetProduct("Acoustica Mixcraft", 10000); // identifier 25
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(GetFocus(), editor);
+    SetFocus(parent);
+    EXPECT_EQ(SendMessageA(editor, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent), 0), MA_ACTIVATE);
+    EXPECT_EQ(GetFocus(), editor);
+
+    // A second instance identifies its host itself, when its editor opens.
+    auto other = Make();
+    ASSERT_TRUE(other);
+    state.SetProduct("Some Other Host", 10000);
+    SetFocus(parent);
+    HWND second = Open(*other, parent);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(GetFocus(), parent);
+    SendMessageA(second, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent), 0);
+    EXPECT_EQ(GetFocus(), parent);
+
+    // The host ends an instance whose editor is still open: window and class go.
+    other.reset();
+    EXPECT_FALSE(IsWindow(second));
+    plug.reset();
+    EXPECT_FALSE(IsWindow(editor));
+    EXPECT_FALSE(ClassRegistered());
 }
 
 } // namespace
