@@ -166,11 +166,24 @@ protected:
                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
 
-    HWND Open(host::PluginInstance& instance, HWND inside)
+    static std::vector<HWND> EditorsIn(HWND inside)
     {
+        std::vector<HWND> found;
+        for (HWND w = nullptr; (w = FindWindowExA(inside, w, kEditorClass, "IPlug"));)
+            found.push_back(w);
+        return found;
+    }
+
+    // The editor window the open request made.
+    static HWND Open(host::PluginInstance& instance, HWND inside)
+    {
+        const std::vector<HWND> before = EditorsIn(inside);
         if (instance.Dispatch(vst2::kOpEditorOpen, 0, 0, inside) != 1)
             return nullptr;
-        return FindWindowExA(inside, nullptr, kEditorClass, "IPlug");
+        for (HWND w : EditorsIn(inside))
+            if (std::find(before.begin(), before.end(), w) == before.end())
+                return w;
+        return nullptr;
     }
 
     HWND Open() { return editor = Open(*plug, parent); }
@@ -437,10 +450,9 @@ TEST_F(EditorWindowTest, FocusGoesToTheEditorOnlyForTheHostThatWantsIt)
     EXPECT_EQ(SendMessageA(editor, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent), 0), MA_ACTIVATE);
     EXPECT_EQ(GetFocus(), editor);
 
-    // A second instance identifies its host itself, when its editor opens.
+    state.SetProduct("Some Other Host", 10000);
     auto other = Make();
     ASSERT_TRUE(other);
-    state.SetProduct("Some Other Host", 10000);
     SetFocus(parent);
     HWND second = Open(*other, parent);
     ASSERT_TRUE(second);
