@@ -45,6 +45,11 @@ void IParameter::DefineChoice(const char* newName, std::int32_t defaultIndex, st
     DefineReal(newName, defaultIndex, 0.0, static_cast<double>(count) - 1.0, 1.0, newLabel);
 }
 
+void IParameter::SetName(const char* newName)
+{
+    CopyText(name, sizeof name, newName);
+}
+
 void IParameter::SetCurveExponent(double exponent)
 {
     if (exponent != 0.0 && !std::isnan(exponent))

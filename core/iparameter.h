@@ -33,6 +33,8 @@ public:
                        std::int32_t maxValue, const char* label);
     void DefineChoice(const char* name, std::int32_t defaultIndex, std::int32_t count, const char* label);
     void SetCurveExponent(double exponent);
+    // Names a parameter without defining it: kind, range and value stay as they are.
+    void SetName(const char* newName);
     void AddDisplayText(std::int32_t v, const char* text);
 
     int GetDisplayTextCount() const { return static_cast<int>(textEntries.size()); }

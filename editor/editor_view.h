@@ -128,6 +128,12 @@ public:
     int endEditCountdown() const { return countdown; }
 
     // --- Platform operations: the window half supplies these ---
+    // What a window half does besides: openWindow calls markAllDirty; every
+    // timer tick (1000 / FrameRate() ms) runs collectDirty, repaints that area
+    // through paint, then tickEndEditCountdown; closeWindow calls endGesture
+    // and, while endEditCountdown() > 0, the core's FlushPendingParamEdit; a
+    // pop-up value editor that closes calls commitTypedValue (on a commit) and
+    // the control's promptEnded. HeadlessEditorView is the smallest example.
     // Copies that part of the canvas to the screen.
     virtual bool presentArea(const IArea& area) = 0;
     // Opens the pop-up value editor for a bound control.

@@ -54,7 +54,7 @@ void VSTCLASS::DefineParameters()
         s->AddDisplayText(1, on);
     };
     defineSwitch(kGoldenIso, "Golden iso", 0, "Off", "On");
-    defineSwitch(kIsoSwitch, "Isochronic", 1, "Off", "On");
+    defineSwitch(kIsoSwitch, "Isochronic On", 1, "Off", "On");
     defineSwitch(kPlayAnyway, "Play Anyway", 0, "No", "Yes");
 
     GetParam(kFade)->DefineInteger("Fade", 1000, 1, 90000, "ms");
@@ -74,12 +74,15 @@ void VSTCLASS::DefineParameters()
         const char* wave;
         const char* sync;
         const char* rate;
+        const char* freeRate;
         const char* depth;
         const char* start;
     };
     const LfoNames lfos[] = {
-        {kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Depth", "LFO1 Start"},
-        {kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Depth", "LFO2 Start"},
+        {kLfo1Target, "LFO1 Target", "LFO1 Wave", "LFO1 Sync", "LFO1 Rate", "LFO1 Free Rate", "LFO1 Depth",
+         "LFO1 Start"},
+        {kLfo2Target, "LFO2 Target", "LFO2 Wave", "LFO2 Sync", "LFO2 Rate", "LFO2 Free Rate", "LFO2 Depth",
+         "LFO2 Start"},
     };
     for (const auto& lfo : lfos) {
         p = GetParam(lfo.first);
@@ -96,10 +99,13 @@ void VSTCLASS::DefineParameters()
         for (int i = 0; i < 31; ++i)
             p->AddDisplayText(i, kDivisions[i]);
         p = GetParam(lfo.first + 4);
-        p->DefineInteger(lfo.rate, 2000, 60, 64000, "ms");
+        p->DefineInteger(lfo.freeRate, 2000, 60, 64000, "ms");
         p->SetCurveExponent(2.0);
         GetParam(lfo.first + 5)->DefineInteger(lfo.depth, 90, 0, 100, "%");
         GetParam(lfo.first + 6)->DefineInteger(lfo.start, 0, 0, 100, "%");
     }
-    // Parameter 24 (the LFO restart) keeps the neutral state of a new parameter.
+    // Parameter 24, driven by the panel's hold button, keeps the neutral state
+    // of a new parameter; it only gets a name, so that hosts that find
+    // parameters by name can tell it apart.
+    GetParam(kLfoRestart)->SetName("LFO Restart");
 }

@@ -2,6 +2,7 @@
 
 #include "core/bounded_string.h"
 #include "core/editor_link.h"
+#include "vst2/host_text.h"
 
 #include <climits>
 #include <cmath>
@@ -15,9 +16,6 @@
 // than the field they come from.
 
 namespace {
-
-// Longest text a host may hand us in a text request; longer texts are cut.
-constexpr std::size_t kHostTextLimit = 4096;
 
 // Field sizes the host provides for the texts it asks for.
 constexpr std::size_t kParamTextField = 32; // label, display, name: our texts fit in 31
@@ -57,13 +55,13 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case kOpSetProgramName:
         if (ptr) {
             char name[kProgramNameSize] = {};
-            CopyText(name, sizeof name, static_cast<const char*>(ptr));
+            ProgramNameFromHost(name, sizeof name, static_cast<const char*>(ptr));
             StoreCurrentProgram(name);
         }
         return 0;
     case kOpGetProgramName:
         if (ptr)
-            CopyToHost(ptr, kProgramNameField, GetProgramName(CurrentProgram()));
+            ProgramNameToHost(static_cast<char*>(ptr), kProgramNameField, GetProgramName(CurrentProgram()));
         return 0;
     case kOpGetParamLabel:
         if (const IParameter* p = GetParam(index); p && ptr)
@@ -167,7 +165,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         if (!ptr)
             return 0;
         const char* name = GetProgramName(index);
-        CopyToHost(ptr, kProgramNameField, name);
+        ProgramNameToHost(static_cast<char*>(ptr), kProgramNameField, name);
         return name[0] ? 1 : 0;
     }
     case kOpGetInputProperties:

@@ -1,3 +1,4 @@
+#include "host_text.h"
 #include "plugin_fixture.h"
 
 #include <array>
@@ -282,11 +283,11 @@ protected:
 TEST_F(BankTest, ListsEveryProgramNameByteForByte)
 {
     for (int i = 0; i < 150; ++i) {
-        EXPECT_EQ(plug->ProgramNameIndexed(i), kExpectedNames[i]) << "slot " << i;
+        EXPECT_EQ(plug->ProgramNameIndexed(i), AsHostText(kExpectedNames[i])) << "slot " << i;
         // Windows-1252, never UTF-8: no lead byte of a multi-byte sequence.
         EXPECT_EQ(std::string(kExpectedNames[i]).find('\xE2'), std::string::npos) << "slot " << i;
     }
-    EXPECT_EQ(plug->ProgramName(), kExpectedNames[0]);
+    EXPECT_EQ(plug->ProgramName(), AsHostText(kExpectedNames[0]));
     EXPECT_EQ(plug->Program(), 0);
 }
 
@@ -317,7 +318,7 @@ TEST_F(BankTest, SelectingFactorySlotsLoadsTheirValues)
             expected[static_cast<std::size_t>(c.index)] = c.value;
         EXPECT_EQ(plug->SetProgram(r.slot), 0);
         EXPECT_EQ(plug->Program(), r.slot);
-        EXPECT_EQ(plug->ProgramName(), kExpectedNames[r.slot]);
+        EXPECT_EQ(plug->ProgramName(), AsHostText(kExpectedNames[r.slot]));
         EXPECT_EQ(Live(), expected) << "slot " << r.slot;
     }
     // What the host shows for slot 123.
@@ -370,8 +371,12 @@ TEST_F(BankTest, RenamingCutsLongNamesAndKeepsTheNameWhenEmpty)
     plug->SetProgram(2);
     plug->RenameProgram("");
     EXPECT_EQ(plug->ProgramName(), "Left - Right balance");
-    plug->RenameProgram("Mine \x96 1");
-    EXPECT_EQ(plug->ProgramNameIndexed(2), "Mine \x96 1");
+    // An en dash in the host's own text is stored as the Windows-1252 byte.
+    plug->RenameProgram(AsHostText("Mine \x96 1"));
+    EXPECT_EQ(plug->ProgramNameIndexed(2), AsHostText("Mine \x96 1"));
+    const auto bank = plug->GetChunk(true);
+    const std::string stored = "Mine \x96 1";
+    EXPECT_NE(std::string(bank.begin(), bank.end()).find(stored), std::string::npos);
     const std::string longName(1000, 'n');
     plug->RenameProgram(longName);
     EXPECT_EQ(plug->ProgramName(), longName.substr(0, 255));
@@ -454,7 +459,7 @@ TEST_F(BankTest, ProgramRoundTripLandsInTheCurrentSlot)
     second->SetProgram(10);
     second->SetProgram(9);
     EXPECT_EQ(second->GetChunk(false), chunk);
-    EXPECT_EQ(second->ProgramName(), kExpectedNames[9]);
+    EXPECT_EQ(second->ProgramName(), AsHostText(kExpectedNames[9]));
 }
 
 TEST_F(BankTest, BlocksWithoutHeaderAreReadFromTheFirstByte)

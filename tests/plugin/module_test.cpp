@@ -55,11 +55,11 @@ TEST_F(PluginTest, ParametersThroughTheDescriptor)
     plug->SetParameter(9, -INFINITY);
     EXPECT_EQ(plug->GetParameter(9), 0.5f);
     EXPECT_EQ(plug->ParamName(1), "Isochronic");
-    EXPECT_EQ(plug->ParamName(6), "Isochronic");
-    EXPECT_EQ(plug->ParamName(14), "LFO1 Rate");
+    EXPECT_EQ(plug->ParamName(6), "Isochronic On");
+    EXPECT_EQ(plug->ParamName(14), "LFO1 Free Rate");
     EXPECT_EQ(plug->ParamLabel(8), "ms");
     EXPECT_EQ(plug->ParamDisplay(13), "1/1");
-    EXPECT_EQ(plug->ParamName(24), "");
+    EXPECT_EQ(plug->ParamName(24), "LFO Restart");
     // setParameter does not report back to the host.
     EXPECT_EQ(state.CountRequests(vst2::kHostAutomate), 0);
 }

@@ -1,5 +1,5 @@
-// The pieces of tessaphon-render that need no plug-in: name conversion,
-// program and parameter lookup, value checking, output formats, the module
+// The pieces of tessaphon-render that need no plug-in: program and
+// parameter lookup, value checking, output formats, the module
 // search order and the progress line.
 
 #include "tools/render/audio_file.h"
@@ -7,7 +7,7 @@
 #include "tools/render/plugin_locator.h"
 #include "tools/render/program_lookup.h"
 #include "tools/render/progress.h"
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -16,26 +16,6 @@
 
 namespace render {
 namespace {
-
-TEST(Windows1252, EveryByteBecomesItsUtf8Sequence)
-{
-    EXPECT_EQ(Windows1252ToUtf8("Healing \x96 110 Hz"), "Healing \xE2\x80\x93 110 Hz");
-    EXPECT_EQ(Windows1252ToUtf8("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8");
-    EXPECT_EQ(Windows1252ToUtf8("caf\xE9 \xFF"), "caf\xC3\xA9 \xC3\xBF");
-    for (const char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'})
-        EXPECT_EQ(Windows1252ToUtf8(std::string(1, undefined)), "\xEF\xBF\xBD");
-    // Every byte gives well-formed UTF-8 of one to three bytes.
-    for (int b = 1; b < 256; ++b) {
-        const std::string utf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(b)));
-        ASSERT_GE(utf8.size(), 1u);
-        ASSERT_LE(utf8.size(), 3u);
-        const auto lead = static_cast<unsigned char>(utf8[0]);
-        const std::size_t expected = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;
-        EXPECT_EQ(utf8.size(), expected) << b;
-        for (std::size_t i = 1; i < utf8.size(); ++i)
-            EXPECT_EQ(static_cast<unsigned char>(utf8[i]) & 0xC0, 0x80) << b;
-    }
-}
 
 TEST(ProgramLookup, NumbersNamesAndAmbiguity)
 {
@@ -49,6 +29,11 @@ TEST(ProgramLookup, NumbersNamesAndAmbiguity)
     EXPECT_EQ(FindProgram(names, "golden sine", error), 1); // the exact name wins
     EXPECT_EQ(FindProgram(names, "half", error), 2);
     EXPECT_EQ(FindProgram(names, "\xE2\x80\x93 285", error), 4);
+    // Typed look-alikes: a hyphen for the en dash, runs of blanks, a typographic apostrophe.
+    EXPECT_EQ(FindProgram(names, "solfeggio - 285", error), 4);
+    EXPECT_EQ(FindProgram(names, "10.6  (relaxed   &\talert)", error), 3);
+    const std::vector<std::string> earth = {"Earth's magnetic field", "Mars"};
+    EXPECT_EQ(FindProgram(earth, "earth\xE2\x80\x99s", error), 0);
 
     for (const char* bad : {"5", "99999999999", "", "  ", "nothing like it"}) {
         error.clear();
@@ -110,6 +95,27 @@ TEST(ParameterLookup, IndicesNamesAndQualifiedNames)
     FindParameter(params, "isochronic", error);
     EXPECT_NE(error.find("Isochronic#1"), std::string::npos);
     EXPECT_NE(error.find("Isochronic#2"), std::string::npos);
+}
+
+TEST(ParameterLookup, FormerNumberedNamesFindTheRenamedParameters)
+{
+    std::vector<ParameterInfo> params(4);
+    const char* const names[] = {"Isochronic", "Isochronic On", "LFO1 Rate", "LFO1 Free Rate"};
+    for (int i = 0; i < 4; ++i) {
+        params[static_cast<std::size_t>(i)].index = i;
+        params[static_cast<std::size_t>(i)].name = names[i];
+    }
+    AssignReferences(params);
+    std::string error;
+    const std::pair<const char*, int> found[] = {{"Isochronic", 0},   {"isochronic#1", 0},
+                                                 {"Isochronic#2", 1}, {"isochronic on", 1},
+                                                 {"LFO1 Rate#1", 2},  {"lfo1 rate#2", 3}};
+    for (const auto& [key, index] : found) {
+        const ParameterInfo* p = FindParameter(params, key, error);
+        ASSERT_NE(p, nullptr) << key << ": " << error;
+        EXPECT_EQ(p->index, index) << key;
+    }
+    EXPECT_EQ(FindParameter(params, "LFO2 Rate#1", error), nullptr); // no such parameter here
 }
 
 TEST(ParameterLookup, ValuesAreCheckedBeforeThePluginSeesThem)
@@ -244,6 +250,9 @@ TEST(ProgressLine, FitsTheTerminalAndShowsTheShareDone)
     EXPECT_NE(line.find("0:00 / 0:02"), std::string::npos) << line;
     EXPECT_NE(line.find("2x real time"), std::string::npos) << line;
     EXPECT_NE(FormatProgressLine(0, 0, 48000.0, 0.0, 80).find("0%"), std::string::npos);
+    // A tenth done in 30 s: four and a half minutes to go.
+    EXPECT_NE(FormatProgressLine(48000 * 60, 48000 * 600, 48000.0, 30.0, 120).find("4:30 left"),
+              std::string::npos);
 }
 
 } // namespace

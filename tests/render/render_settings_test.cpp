@@ -62,7 +62,7 @@ TEST(ProgramChoice, ByNumberByTextAndAmbiguousText)
     EXPECT_EQ(ListedValues({"--program", "golden sine"}).at(3), "Golden Sine");
 
     const ToolResult r = RunTool({"--program", "schumann", "--list-params"});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 2);
     for (const char* slot : {"\n  88  ", "\n  89  ", "\n  90  ", "\n  91  ", "\n  92  "})
         EXPECT_NE(r.err.find(slot), std::string::npos) << slot << "\n" << r.err;
     EXPECT_TRUE(r.out.empty());

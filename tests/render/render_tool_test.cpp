@@ -169,36 +169,47 @@ TEST(Failures, NameTheProblemExitNonZeroAndLeaveNoFile)
     ASSERT_TRUE(WriteAudio(dir.Path("in44.wav"), 44100, 2, ConstantStereo(4410, 0.1f, 0.1f)));
     ASSERT_TRUE(WriteAudio(dir.Path("quad.wav"), 48000, 4, std::vector<float>(4 * 480, 0.1f)));
     const std::string out = dir.Path("out.wav");
+    // Status 2: the command line cannot be acted on; 1: a failure on the way.
     struct Case {
         std::vector<std::string> args;
         const char* message;
+        int status;
     };
     const Case cases[] = {
-        {{dir.Path("missing.wav"), "-o", out}, "missing.wav"},
-        {{"--set", "Loudness=3", "-o", out}, "unknown parameter \"Loudness\""},
-        {{"--set", "Mix=150", "-o", out}, "0 to 100"},
-        {{"--set", "Wave=Sinus", "-o", out}, "Golden Sine"},
-        {{"--set", "Isochronic=On", "-o", out}, "Isochronic#2"},
-        {{"--program", "150", "-o", out}, "does not exist"},
-        {{"--program", "no such program", "-o", out}, "no program name contains"},
-        {{"-o", dir.Path("no-folder/out.wav")}, "does not exist"},
-        {{"-o", dir.Path("in44.wav/out.wav")}, "is not a folder"},
-        {{"-o", dir.Path("out.mp3")}, ".wav, .flac, .ogg or .aiff"},
-        {{"-o", dir.Path("out.flac"), "--bits", "float"}, "16 or 24 bits"},
-        {{"-o", dir.Path("out.ogg"), "--bits", "16"}, "Ogg"},
-        {{"-o", "-"}, "not supported"},
-        {{"--rate", "48000", dir.Path("in44.wav"), "-o", out}, "does not resample"},
-        {{dir.Path("quad.wav"), "-o", out}, "4 channels"},
-        {{dir.Path("in44.wav"), "-o", dir.Path("in44.wav")}, "replace the input"},
-        {{"--load-state", dir.Path("in44.wav"), "-o", out}, "not a Tessaphon state"},
-        {{"--plugin", dir.Path("in44.wav"), "-o", out}, "cannot load"},
-        {{"--seconds", "-1", "-o", out}, "--seconds"},
-        {{}, "nothing to do"},
+        {{dir.Path("missing.wav"), "-o", out}, "missing.wav", 1},
+        {{"--set", "Loudness=3", "-o", out}, "unknown parameter \"Loudness\"", 2},
+        {{"--set", "Mix=150", "-o", out}, "0 to 100", 2},
+        {{"--set", "Mix=101", "-o", out}, "0 to 100", 2},
+        {{"--set", "Wave=Sinus", "-o", out}, "Golden Sine", 2},
+        {{"--set", "Isochronic=On", "-o", out}, "takes a number", 2},
+        {{"--set", "Mix=", "-o", out}, "PARAM=VALUE", 2},
+        {{"--program", "150", "-o", out}, "does not exist", 2},
+        {{"--program", "zzz", "-o", out}, "no program name contains", 2},
+        {{"--program", "", "-o", out}, "empty", 2},
+        {{"-o", ""}, "empty", 2},
+        {{"-o", dir.Path("no-folder/out.wav")}, "does not exist", 1},
+        {{"-o", dir.Path("in44.wav/out.wav")}, "is not a folder", 1},
+        {{"-o", dir.Path("out.mp3")}, ".wav, .flac, .ogg or .aiff", 2},
+        {{"-o", dir.Path("out.flac"), "--bits", "float"}, "16 or 24 bits", 2},
+        {{"-o", dir.Path("out.wav"), "--bits", "8"}, "16, 24, 32 or float", 2},
+        {{"-o", dir.Path("out.ogg"), "--bits", "24"}, "Ogg", 2},
+        {{"-o", dir.Path("out.ogg"), "--rate", "384000"}, "at most 192000 Hz", 2},
+        {{"-o", dir.Path("out.flac"), "--rate", "705600"}, "at most 655350 Hz", 2},
+        {{"-o", "-"}, "not supported", 2},
+        {{"--rate", "48000", dir.Path("in44.wav"), "-o", out}, "does not resample", 2},
+        {{dir.Path("quad.wav"), "-o", out}, "4 channels", 1},
+        {{dir.Path("in44.wav"), "-o", dir.Path("in44.wav")}, "replace the file read by INPUT", 2},
+        {{"--load-state", dir.Path("in44.wav"), "-o", out}, "not a Tessaphon state", 1},
+        {{"--plugin", dir.Path("in44.wav"), "-o", out}, "cannot load", 1},
+        {{"--seconds", "-1", "-o", out}, "--seconds", 2},
+        {{"--seconds", "1e-9", "-o", out}, "less than one frame", 2},
+        {{"--seconds", "1e-9", dir.Path("in44.wav"), "-o", out}, "less than one frame at 44100 Hz", 2},
+        {{}, "nothing to do", 2},
     };
     for (const Case& c : cases) {
         const ToolResult r = RunTool(c.args);
         const std::string what = c.args.empty() ? "(no arguments)" : c.args[0] + " " + c.args[1];
-        EXPECT_NE(r.status, 0) << what;
+        EXPECT_EQ(r.status, c.status) << what << "\n" << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << what << "\n" << r.err;
         const std::vector<std::string> left = dir.Entries();
         EXPECT_EQ(left.size(), 2u) << what << ": a file was left behind";
@@ -207,7 +218,7 @@ TEST(Failures, NameTheProblemExitNonZeroAndLeaveNoFile)
 
 TEST(Failures, InterruptedRenderKeepsTheOldFileAndLeavesNoPartialOne)
 {
-    for (const int sig : {SIGINT, SIGTERM}) {
+    for (const int sig : {SIGINT, SIGTERM, SIGQUIT, SIGPIPE, SIGUSR1}) {
         TempFolder dir;
         const std::string out = dir.Path("take.flac");
         WriteFileText(out, "the good take");

@@ -10,6 +10,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,14 +19,27 @@ extern char** environ;
 
 namespace {
 
-pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
+std::vector<std::string> CommandLine(const std::vector<std::string>& args)
 {
     std::vector<std::string> all{TESSAPHON_RENDER_PATH};
     all.insert(all.end(), args.begin(), args.end());
+    return all;
+}
+
+// The argv of a command line; points into all, which must outlive it.
+std::vector<char*> ArgumentPointers(std::vector<std::string>& all)
+{
     std::vector<char*> argv;
     for (std::string& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    return argv;
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
+{
+    std::vector<std::string> all = CommandLine(args);
+    std::vector<char*> argv = ArgumentPointers(all);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -56,6 +70,37 @@ ToolResult RunTool(const std::vector<std::string>& args)
     result.status = WaitTool(Spawn(args, logs.Path("out"), logs.Path("err")));
     result.out = ReadFileText(logs.Path("out"));
     result.err = ReadFileText(logs.Path("err"));
+    return result;
+}
+
+ToolResult RunToolWith(const ToolSetup& setup, const std::vector<std::string>& args)
+{
+    TempFolder logs;
+    const std::string outPath = logs.Path("out");
+    const std::string errPath = logs.Path("err");
+    std::vector<std::string> all = CommandLine(args);
+    std::vector<char*> argv = ArgumentPointers(all);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+            _exit(126);
+        if (!setup.folder.empty() && chdir(setup.folder.c_str()) != 0)
+            _exit(126);
+        if (setup.fileSizeLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(setup.fileSizeLimit),
+                               static_cast<rlim_t>(setup.fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        signal(SIGXFSZ, SIG_DFL); // as a shell leaves it
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    ToolResult result;
+    result.status = WaitTool(pid);
+    result.out = ReadFileText(outPath);
+    result.err = ReadFileText(errPath);
     return result;
 }
 

@@ -16,6 +16,14 @@ struct ToolResult {
 // Runs the tool with args (no shell) and waits for it.
 ToolResult RunTool(const std::vector<std::string>& args);
 
+// How the process is started: in folder (empty: the test's own), with a
+// file-size limit in bytes (0: none).
+struct ToolSetup {
+    std::string folder;
+    long long fileSizeLimit = 0;
+};
+ToolResult RunToolWith(const ToolSetup& setup, const std::vector<std::string>& args);
+
 // Starts the tool with args, its output discarded; the caller waits with WaitTool.
 pid_t StartTool(const std::vector<std::string>& args);
 int WaitTool(pid_t pid);

@@ -38,16 +38,18 @@ TEST(PanelSnapshot, Slot123MatchesItsReference)
     ExpectSameAsReference(123, "panel-slot123.png");
 }
 
-TEST(PanelSnapshot, SettingsNameParametersByIndexNameOrRepeat)
+TEST(PanelSnapshot, SettingsNameParametersByIndexOrName)
 {
     snapshot::Picture picture;
     std::string error;
     snapshot::Setting s;
-    ASSERT_TRUE(snapshot::ParseSetting("Isochronic#2=Off", s));
-    EXPECT_EQ(s.parameter, "Isochronic#2");
+    ASSERT_TRUE(snapshot::ParseSetting("Base Freq=432=x", s));
+    EXPECT_EQ(s.parameter, "Base Freq");
+    EXPECT_EQ(s.value, "432=x");
     EXPECT_FALSE(snapshot::ParseSetting("=3", s));
-    EXPECT_TRUE(snapshot::PaintPanel(0, {{"Isochronic#2", "Off"}, {"9", "20"}}, picture, error)) << error;
+    EXPECT_TRUE(snapshot::PaintPanel(0, {{"Wave", "Saw"}, {"9", "20"}}, picture, error)) << error;
     EXPECT_FALSE(snapshot::PaintPanel(0, {{"Loudness", "3"}}, picture, error));
+    EXPECT_FALSE(snapshot::PaintPanel(0, {{"25", "1"}}, picture, error));
     EXPECT_FALSE(snapshot::PaintPanel(150, {}, picture, error));
 }
 

@@ -28,6 +28,7 @@ constexpr Box kToneSection{6, 68, 237, 184};
 constexpr Box kPulseSection{240, 68, 544, 184};
 constexpr Box kLfoSection{6, 188, 544, 356};
 constexpr double kOutputDivider = 426.5;
+constexpr double kTitleBaseline = 11.0; // below the top of the upper sections
 constexpr Box kBandWindow{236, 214, 314, 318};
 
 void PaintChassis(cairo_t* cr)
@@ -159,29 +160,25 @@ void PaintTitlePlate(cairo_t* cr)
     DrawText(cr, tagline, cx + 1.0, plate.top + 40.0, "ISOCHRONIC TONE GENERATOR", Align::Centre);
 }
 
-// A train of gated tone bursts, the sound the plug-in makes.
-void PaintPulseMotif(cairo_t* cr, double left, double right, double middle, double halfHeight)
+// A train of gated tone bursts, the sound the plug-in makes, brightest at
+// the end `near` (towards the title plate) and fading away from it.
+void PaintPulseMotif(cairo_t* cr, double near, double far, double middle, double halfHeight)
 {
-    constexpr int kPulses = 4;
-    const double period = (right - left) / kPulses;
+    constexpr double kPeriod = 34.0;
+    const double direction = far > near ? 1.0 : -1.0;
+    const double length = std::fabs(far - near);
     cairo_set_line_width(cr, 1.1);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    for (double x = left; x <= right; x += 0.5) {
-        const double phase = std::fmod(x - left, period) / period;
-        double level = 0.0;
-        if (phase < 0.5)
-            level = std::sin(phase * 2.0 * kPi);
-        const double value = level * std::sin((x - left) * 0.9);
-        const double y = middle - value * halfHeight;
-        if (x == left)
-            cairo_move_to(cr, x, y);
-        else
-            cairo_line_to(cr, x, y);
+    cairo_new_path(cr);
+    for (double along = 0.0; along <= length; along += 0.5) {
+        const double phase = std::fmod(along, kPeriod) / kPeriod;
+        const double envelope = phase < 0.5 ? std::sin(phase * 2.0 * kPi) : 0.0;
+        const double value = envelope * std::sin(along * 0.9);
+        cairo_line_to(cr, near + direction * along, middle - value * halfHeight);
     }
-    cairo_pattern_t* fade = cairo_pattern_create_linear(left, 0.0, right, 0.0);
-    AddStop(fade, 0.0, palette::kAmber, 0.05);
-    AddStop(fade, 0.5, palette::kAmber, 0.55);
-    AddStop(fade, 1.0, palette::kAmber, 0.05);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(near, 0.0, far, 0.0);
+    AddStop(fade, 0.0, palette::kAmber, 0.6);
+    AddStop(fade, 1.0, palette::kAmber, 0.0);
     cairo_set_source(cr, fade);
     cairo_stroke(cr);
     cairo_pattern_destroy(fade);
@@ -192,13 +189,14 @@ void PaintHeader(cairo_t* cr)
     PaintTitlePlate(cr);
     const TextStyle vendor{Face::Title, 10.0, 3.5, palette::kLabelDim};
     DrawEngraved(cr, vendor, 20.0, 43.0, "KELVO", Align::Left);
-    PaintPulseMotif(cr, 392.0, 532.0, 38.5, 11.0);
+    PaintPulseMotif(cr, g::kTitlePlate.left - 10.0, 92.0, 38.5, 10.0);
+    PaintPulseMotif(cr, g::kTitlePlate.right + 10.0, 536.0, 38.5, 10.0);
 }
 
 void PaintToneSection(cairo_t* cr)
 {
     PaintSection(cr, kToneSection);
-    PaintSectionTitle(cr, kToneSection.left + 10.0, kToneSection.top + 12.5, "TONE",
+    PaintSectionTitle(cr, kToneSection.left + 10.0, kToneSection.top + kTitleBaseline, "TONE",
                       kToneSection.right - 10.0);
     PaintRotaryKnobPlace(cr, g::kBaseFreq, g::kLargeKnob, "FREQUENCY");
     PaintRotaryKnobPlace(cr, g::kPulseRate, g::kLargeKnob, "PULSE RATE");
@@ -209,8 +207,9 @@ void PaintToneSection(cairo_t* cr)
 void PaintPulseSection(cairo_t* cr, const LitButtons& lit)
 {
     PaintSection(cr, kPulseSection);
-    PaintSectionTitle(cr, kPulseSection.left + 10.0, kPulseSection.top + 12.5, "PULSE", kOutputDivider - 8.0);
-    PaintSectionTitle(cr, kOutputDivider + 10.0, kPulseSection.top + 12.5, "OUTPUT",
+    PaintSectionTitle(cr, kPulseSection.left + 10.0, kPulseSection.top + kTitleBaseline, "PULSE",
+                      kOutputDivider - 8.0);
+    PaintSectionTitle(cr, kOutputDivider + 10.0, kPulseSection.top + kTitleBaseline, "OUTPUT",
                       kPulseSection.right - 10.0);
     PaintVerticalGroove(cr, kOutputDivider, kPulseSection.top + 8.0, kPulseSection.bottom - 8.0);
     PaintSwitchPlace(cr, g::kGoldenSwitch, "GOLDEN");
@@ -271,8 +270,7 @@ void PaintBandDisplay(cairo_t* cr)
     const double cx = (kBandWindow.left + kBandWindow.right) / 2.0;
     DrawEngraved(cr, kTitleStyle, cx + 1.0, g::kSyncButton[0].top + 14.0, "BAND", Align::Centre);
     DrawWell(cr, kBandWindow, 4.0, palette::kGlass);
-    struct Band
-    {
+    struct Band {
         std::string_view name;
         std::string_view range;
     };

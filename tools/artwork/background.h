@@ -7,8 +7,7 @@ namespace artwork {
 // Which of the opaque buttons to draw lit: the background has both unlit,
 // and their lit images are cut from a background drawn with them lit, so the
 // pixels round the faces match exactly.
-struct LitButtons
-{
+struct LitButtons {
     bool play = false;
     bool restart = false;
 };

@@ -7,12 +7,10 @@
 
 namespace artwork {
 
-struct SurfaceRelease
-{
+struct SurfaceRelease {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
 };
-struct ContextRelease
-{
+struct ContextRelease {
     void operator()(cairo_t* context) const { cairo_destroy(context); }
 };
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceRelease>;

@@ -1,6 +1,7 @@
 #include "tools/artwork/knob_cap.h"
 
 #include "tools/artwork/palette.h"
+#include "tools/artwork/shading.h"
 
 #include <cmath>
 #include <numbers>
@@ -23,14 +24,8 @@ void PaintMetalFace(cairo_t* cr, double cx, double cy, double radius)
     Disc(cr, cx, cy, radius + 1.0);
     SetColour(cr, palette::kEngraveShadow, 0.55);
     cairo_fill(cr);
-    cairo_pattern_t* metal = cairo_pattern_create_radial(cx, cy, 0.0, cx, cy, radius);
-    AddStop(metal, 0.0, palette::kCapCentre);
-    AddStop(metal, 0.75, Hex(0x3f434b));
-    AddStop(metal, 1.0, palette::kCapEdge);
-    cairo_set_source(cr, metal);
-    Disc(cr, cx, cy, radius);
-    cairo_fill(cr);
-    cairo_pattern_destroy(metal);
+    FillRadialDisc(cr, cx, cy, 0.0, radius,
+                   {{0.0, palette::kCapCentre}, {0.75, Hex(0x3f434b)}, {1.0, palette::kCapEdge}});
     // Fine concentric turning marks.
     cairo_set_line_width(cr, 0.5);
     for (double r = 1.5; r < radius - 1.0; r += 1.0) {
@@ -50,14 +45,8 @@ void PaintMetalFace(cairo_t* cr, double cx, double cy, double radius)
 
 void PaintKnobSkirt(cairo_t* cr, double cx, double cy, double radius)
 {
-    cairo_pattern_t* body = cairo_pattern_create_radial(cx, cy, radius * 0.5, cx, cy, radius);
-    AddStop(body, 0.0, palette::kSkirtInner);
-    AddStop(body, 0.8, Hex(0x23262b));
-    AddStop(body, 1.0, palette::kSkirtOuter);
-    cairo_set_source(cr, body);
-    Disc(cr, cx, cy, radius);
-    cairo_fill(cr);
-    cairo_pattern_destroy(body);
+    FillRadialDisc(cr, cx, cy, radius * 0.5, radius,
+                   {{0.0, palette::kSkirtInner}, {0.8, Hex(0x23262b)}, {1.0, palette::kSkirtOuter}});
     // Knurling: fine grooves round the edge.
     const int grooves = radius > 20.0 ? 60 : 44;
     cairo_set_line_width(cr, 0.8);
@@ -87,12 +76,7 @@ void PaintPointer(cairo_t* cr, double cx, double cy, double inner, double outer,
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_move_to(cr, cx + s * inner, cy - c * inner);
     cairo_line_to(cr, cx + s * outer, cy - c * outer);
-    cairo_set_line_width(cr, width * 2.6);
-    SetColour(cr, palette::kAmber, 0.16);
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, width);
-    SetColour(cr, palette::kAmber);
-    cairo_stroke_preserve(cr);
+    StrokeWithGlow(cr, width, width * 2.6, 0.16, palette::kAmber);
     cairo_set_line_width(cr, width * 0.4);
     SetColour(cr, palette::kAmberHot, 0.8);
     cairo_stroke(cr);
@@ -107,13 +91,8 @@ Surface DrawKnobCap(int size)
     const double centre = size / 2.0;
     const double radius = centre - 2.0;
     // An even dark halo, so the cap stands off the panel at any angle.
-    cairo_pattern_t* halo = cairo_pattern_create_radial(centre, centre, radius - 1.0, centre, centre, centre);
-    AddStop(halo, 0.0, palette::kEngraveShadow, 0.55);
-    AddStop(halo, 1.0, palette::kEngraveShadow, 0.0);
-    cairo_set_source(cr, halo);
-    Disc(cr, centre, centre, centre);
-    cairo_fill(cr);
-    cairo_pattern_destroy(halo);
+    FillRadialDisc(cr, centre, centre, radius - 1.0, centre,
+                   {{0.0, palette::kEngraveShadow, 0.55}, {1.0, palette::kEngraveShadow, 0.0}});
 
     PaintKnobSkirt(cr, centre, centre, radius);
     PaintMetalFace(cr, centre, centre, radius * 0.68);

@@ -13,8 +13,7 @@ namespace artwork {
 
 namespace {
 
-struct FaceRequest
-{
+struct FaceRequest {
     const char* pattern;
     const char* fileName; // the file the Debian package installs
 };
@@ -124,13 +123,17 @@ void DrawText(cairo_t* cr, const TextStyle& style, double x, double baseline, st
         pen -= width / 2.0;
     else if (align == Align::Right)
         pen -= width;
-    SetColour(cr, style.colour, style.alpha);
+    // Outlines placed at exact positions: glyphs shown as text would land
+    // on whole pixels and space the letters unevenly at these small sizes.
+    cairo_new_path(cr);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::string glyph(text.substr(i, 1));
         cairo_move_to(cr, pen, baseline);
-        cairo_show_text(cr, glyph.c_str());
+        cairo_text_path(cr, glyph.c_str());
         pen += Advance(cr, glyph) + style.tracking;
     }
+    SetColour(cr, style.colour, style.alpha);
+    cairo_fill(cr);
     cairo_restore(cr);
 }
 

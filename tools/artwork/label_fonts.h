@@ -17,8 +17,7 @@ enum class Face {
     ValueText // Liberation Sans: the host-drawn value texts (preview only)
 };
 
-struct TextStyle
-{
+struct TextStyle {
     Face face;
     double size;           // em size in pixels
     double tracking = 0.0; // extra pixels after each character

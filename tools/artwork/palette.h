@@ -5,8 +5,7 @@
 namespace artwork {
 
 // One colour of the panel's palette, channels from 0 to 1.
-struct Colour
-{
+struct Colour {
     double r;
     double g;
     double b;

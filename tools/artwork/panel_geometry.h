@@ -7,14 +7,12 @@ namespace artwork::geometry {
 constexpr int kPanelWidth = 550;
 constexpr int kPanelHeight = 365;
 
-struct Point
-{
+struct Point {
     double x;
     double y;
 };
 
-struct Box
-{
+struct Box {
     double left;
     double top;
     double right;

@@ -71,6 +71,12 @@ void DrawSelector(cairo_t* cr, const Surface& strip, g::Point centre, double are
     DrawValueText(cr, centre.x - areaWidth / 2.0, centre.x + areaWidth / 2.0, bottom, text);
 }
 
+void PaintImageAt(cairo_t* cr, const Surface& image, double x, double y)
+{
+    cairo_set_source_surface(cr, image.get(), x, y);
+    cairo_paint(cr);
+}
+
 void DrawMarker(cairo_t* cr, const g::Box& track, int offset)
 {
     cairo_rectangle(cr, track.left + offset, track.top, 6.0, 2.0);
@@ -82,15 +88,13 @@ void DrawMarker(cairo_t* cr, const g::Box& track, int offset)
 
 namespace {
 
-struct KnobSetting
-{
+struct KnobSetting {
     double value;
     std::string_view text;
 };
 
 // One state of the panel to picture.
-struct Scene
-{
+struct Scene {
     KnobSetting baseFreq, pulseRate, fade, round, pan, mix;
     int carrierFrame;
     std::string_view carrierText;
@@ -155,8 +159,7 @@ const Scene kScenes[] = {
 
 void DrawScene(cairo_t* cr, const PanelImages& images, const Scene& scene)
 {
-    cairo_set_source_surface(cr, images.background.get(), 0.0, 0.0);
-    cairo_paint(cr);
+    PaintImageAt(cr, images.background, 0.0, 0.0);
 
     DrawKnob(cr, images.largeKnob, g::kBaseFreq, scene.baseFreq.value, scene.baseFreq.text);
     DrawKnob(cr, images.largeKnob, g::kPulseRate, scene.pulseRate.value, scene.pulseRate.text);
@@ -167,8 +170,7 @@ void DrawScene(cairo_t* cr, const PanelImages& images, const Scene& scene)
     DrawFrame(cr, images.switchStrip, scene.gate ? 1 : 0, g::kSwitchWidth, g::kSwitchHeight, false,
               g::kPulseSwitch.x, g::kPulseSwitch.y);
     if (scene.play) {
-        cairo_set_source_surface(cr, images.playLit.get(), g::kPlayButton.left, g::kPlayButton.top);
-        cairo_paint(cr);
+        PaintImageAt(cr, images.playLit, g::kPlayButton.left, g::kPlayButton.top);
     }
     DrawKnob(cr, images.smallKnob, g::kFade, scene.fade.value, scene.fade.text);
     DrawKnob(cr, images.smallKnob, g::kRound, scene.round.value, scene.round.text);
@@ -177,9 +179,7 @@ void DrawScene(cairo_t* cr, const PanelImages& images, const Scene& scene)
 
     for (int lfo = 0; lfo < 2; ++lfo) {
         if (scene.sync[lfo]) {
-            cairo_set_source_surface(cr, images.syncLit.get(), g::kSyncButton[lfo].left,
-                                     g::kSyncButton[lfo].top);
-            cairo_paint(cr);
+            PaintImageAt(cr, images.syncLit, g::kSyncButton[lfo].left, g::kSyncButton[lfo].top);
         }
         DrawKnob(cr, images.smallKnob, g::kLfoStart[lfo], scene.lfoStart[lfo].value,
                  scene.lfoStart[lfo].text);
@@ -194,13 +194,11 @@ void DrawScene(cairo_t* cr, const PanelImages& images, const Scene& scene)
                   g::kTargetFace[lfo].x, g::kTargetFace[lfo].y);
     }
     if (scene.restart) {
-        cairo_set_source_surface(cr, images.restartLit.get(), g::kRestartButton.left, g::kRestartButton.top);
-        cairo_paint(cr);
+        PaintImageAt(cr, images.restartLit, g::kRestartButton.left, g::kRestartButton.top);
     }
     DrawValueText(cr, g::kBandLabel.left, g::kBandLabel.right, g::kBandLabel.bottom, scene.band);
     if (scene.targetOpen) {
-        cairo_set_source_surface(cr, images.targetPane.get(), g::kTargetPane[0].x, g::kTargetPane[0].y);
-        cairo_paint(cr);
+        PaintImageAt(cr, images.targetPane, g::kTargetPane[0].x, g::kTargetPane[0].y);
     }
 }
 

@@ -5,8 +5,7 @@
 namespace artwork {
 
 // The images the panel is drawn from, by their role.
-struct PanelImages
-{
+struct PanelImages {
     Surface background;
     Surface largeKnob;
     Surface smallKnob;

@@ -112,6 +112,29 @@ void DrawLamp(cairo_t* cr, double cx, double cy, double radius, bool lit)
     cairo_pattern_destroy(body);
 }
 
+void StrokeWithGlow(cairo_t* cr, double width, double glowWidth, double glowAlpha, Colour colour)
+{
+    cairo_set_line_width(cr, glowWidth);
+    SetColour(cr, colour, glowAlpha);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, width);
+    SetColour(cr, colour);
+    cairo_stroke_preserve(cr);
+}
+
+void FillRadialDisc(cairo_t* cr, double cx, double cy, double innerRadius, double radius,
+                    std::initializer_list<GradientStop> stops)
+{
+    cairo_pattern_t* gradient = cairo_pattern_create_radial(cx, cy, innerRadius, cx, cy, radius);
+    for (const GradientStop& stop : stops)
+        AddStop(gradient, stop.offset, stop.colour, stop.alpha);
+    cairo_set_source(cr, gradient);
+    cairo_new_path(cr);
+    cairo_arc(cr, cx, cy, radius, 0.0, 2.0 * kPi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(gradient);
+}
+
 void DrawRoundShadow(cairo_t* cr, double cx, double cy, double radius)
 {
     const double drop = radius * 0.08 + 1.0;

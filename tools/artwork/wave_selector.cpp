@@ -19,13 +19,7 @@ void PaintGlassFace(cairo_t* cr, double cx, double cy, double radius)
     cairo_arc(cr, cx, cy, radius + 1.0, 0.0, 2.0 * kPi);
     SetColour(cr, palette::kEngraveShadow, 0.85);
     cairo_fill(cr);
-    cairo_pattern_t* glass = cairo_pattern_create_radial(cx, cy, 0.0, cx, cy, radius);
-    AddStop(glass, 0.0, Hex(0x1a1d22));
-    AddStop(glass, 1.0, palette::kGlass);
-    cairo_set_source(cr, glass);
-    cairo_arc(cr, cx, cy, radius, 0.0, 2.0 * kPi);
-    cairo_fill(cr);
-    cairo_pattern_destroy(glass);
+    FillRadialDisc(cr, cx, cy, 0.0, radius, {{0.0, Hex(0x1a1d22)}, {1.0, palette::kGlass}});
 }
 
 void PaintGlassReflection(cairo_t* cr, double cx, double cy, double radius)
@@ -66,10 +60,7 @@ void PaintShapeOnGlass(cairo_t* cr, ShapeFunction shape, int index, double cx, d
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     TraceShape(cr, shape, index, cx - width / 2.0, cy - height / 2.0, width, height);
     const double line = radius > 12.0 ? 1.3 : 1.05;
-    cairo_set_line_width(cr, line * 3.0);
-    SetColour(cr, palette::kAmber, 0.22);
-    cairo_stroke_preserve(cr);
-    cairo_set_line_width(cr, line);
+    StrokeWithGlow(cr, line, line * 3.0, 0.22, palette::kAmber);
     SetColour(cr, palette::kAmberHot);
     cairo_stroke(cr);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);

@@ -58,9 +58,8 @@ double LfoShape(int index, double phase)
     const double p = phase;
     switch (index) {
     case 0:
-        return std::sin(p);
     case 1:
-        return p < kPi ? p * 2.0 / kPi - 1.0 : 3.0 - p * 2.0 / kPi;
+        return CarrierShape(index, p); // sine and triangle as the carrier's
     case 2:
         return p < kPi / 2.0 ? p * 4.0 / kPi - 1.0 : 5.0 / 3.0 - p * 4.0 / (3.0 * kPi);
     case 3:

@@ -1,8 +1,11 @@
 #include "tools/render/audio_file.h"
 
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <sndfile.h>
+
+#include <cstdio>
+#include <cstring>
 
 namespace render {
 
@@ -15,6 +18,29 @@ std::string Extension(const std::string& path)
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return "";
     return FoldCase(path.substr(dot + 1));
+}
+
+// libsndfile shortens the data of a file whose header claims more than the
+// file holds, and notes "data : CLAIMED (should be PRESENT)" (WAV) or the
+// same for "SSND" (AIFF) in its log; the claimed length is read back from there.
+std::int64_t ClaimedFrames(SNDFILE* file, std::int64_t frames)
+{
+    char log[8192] = {};
+    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+    const std::string text(log);
+    for (const char* chunk : {"\ndata : ", "\nSSND : "}) {
+        const std::size_t at = text.find(chunk);
+        if (at == std::string::npos)
+            continue;
+        long long claimed = 0;
+        long long present = 0;
+        if (std::sscanf(text.c_str() + at + std::strlen(chunk), "%lld (should be %lld)", &claimed,
+                        &present) == 2 &&
+            present > 0 && claimed > present)
+            return static_cast<std::int64_t>(static_cast<double>(frames) * static_cast<double>(claimed) /
+                                             static_cast<double>(present));
+    }
+    return frames;
 }
 
 } // namespace
@@ -69,6 +95,27 @@ bool ChooseOutputFormat(const std::string& path, const std::optional<std::string
     return true;
 }
 
+bool CheckFormatLimits(const OutputFormat& format, int rate, int channels, std::string& error)
+{
+    const int major = format.code & SF_FORMAT_TYPEMASK;
+    const int highest = major == SF_FORMAT_OGG ? 192000 : major == SF_FORMAT_FLAC ? 655350 : 0;
+    if (highest && rate > highest) {
+        error = format.description + " stores at most " + std::to_string(highest) + " Hz, not " +
+                std::to_string(rate) + " Hz; write .wav or .aiff for this rate";
+        return false;
+    }
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format.code;
+    if (!sf_format_check(&info)) {
+        error = format.description + " cannot store " + std::to_string(rate) + " Hz with " +
+                std::to_string(channels) + " channel(s)";
+        return false;
+    }
+    return true;
+}
+
 bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::string& error)
 {
     int bytesPerSample = 0;
@@ -117,6 +164,7 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string&
     input->channels = info.channels;
     input->rate = info.samplerate;
     input->frames = info.frames;
+    input->announcedFrames = ClaimedFrames(file, info.frames);
     return input;
 }
 

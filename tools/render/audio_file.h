@@ -25,6 +25,10 @@ struct OutputFormat {
 bool ChooseOutputFormat(const std::string& path, const std::optional<std::string>& bits, OutputFormat& format,
                         std::string& error);
 
+// The sample rates and channel counts the format can store; false with a
+// message that names the limit (Ogg Vorbis up to 192000 Hz, FLAC up to 655350 Hz).
+bool CheckFormatLimits(const OutputFormat& format, int rate, int channels, std::string& error);
+
 // WAV and AIFF hold at most 4 GiB of audio. A longer WAV is written as RF64
 // (its 64-bit form); a longer AIFF is refused with a message.
 bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::string& error);
@@ -38,7 +42,10 @@ public:
 
     int Channels() const { return channels; }
     int Rate() const { return rate; }
-    std::int64_t Frames() const { return frames; } // as the header says
+    std::int64_t Frames() const { return frames; } // what the file holds, as far as the reader can tell
+    // The length the header announces: more than Frames when the file was cut
+    // short (its data chunk claims more bytes than follow).
+    std::int64_t AnnouncedFrames() const { return announcedFrames; }
     // Reads up to count frames; returns the frames read (0 at the end) or -1
     // with a message on a read error.
     std::int64_t Read(double* interleaved, std::int64_t count, std::string& error);
@@ -50,6 +57,7 @@ private:
     int channels = 0;
     int rate = 0;
     std::int64_t frames = 0;
+    std::int64_t announcedFrames = 0;
 };
 
 class OutputFile {

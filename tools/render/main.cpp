@@ -6,14 +6,16 @@
 #include "tools/render/options.h"
 #include "tools/render/pending_file.h"
 #include "tools/render/plugin_session.h"
+#include "tools/render/preset_file.h"
 #include "tools/render/progress.h"
 #include "tools/render/render_pipeline.h"
 #include "tools/render/terminal.h"
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 
 namespace {
 
@@ -40,8 +42,8 @@ void PrintParameters(PluginSession& session)
     host::PluginInstance& plugin = session.Plugin();
     std::printf("%3s  %-14s %-14s %-4s %s\n", "idx", "name", "value", "unit", "range");
     for (const ParameterInfo& p : session.Parameters()) {
-        const std::string name = p.name.empty() ? "(unnamed)" : Windows1252ToUtf8(p.reference);
-        const std::string value = Windows1252ToUtf8(plugin.ParamDisplay(p.index));
+        const std::string name = p.name.empty() ? "(unnamed)" : p.reference;
+        const std::string value = plugin.ParamDisplay(p.index);
         std::printf("%3d  %-14s %-14s %-4s %s\n", p.index, name.c_str(), value.c_str(), p.label.c_str(),
                     p.RangeText().c_str());
     }
@@ -52,16 +54,181 @@ std::string ChannelsText(int channels)
     return channels == 1 ? "mono" : "stereo";
 }
 
+int Usage(const std::string& message)
+{
+    std::fprintf(stderr, "tessaphon-render: %s\n", message.c_str());
+    return kUsageError;
+}
+
+void Warn(const std::string& message)
+{
+    std::fprintf(stderr, "tessaphon-render: warning: %s\n", message.c_str());
+}
+
+// Settles a setting's outcome: 0 when done, else the exit status after the message.
+int Settle(Outcome outcome, const std::string& error)
+{
+    if (outcome == Outcome::Done)
+        return 0;
+    return outcome == Outcome::BadRequest ? Usage(error) : Fail(error);
+}
+
+struct NamedPath {
+    const char* option;
+    std::string path;
+};
+
+// Every file written must differ from every file read and from each other,
+// however it is spelt or linked; the message names the clash.
+bool PathsAreDistinct(const RenderOptions& o, std::string& error)
+{
+    const NamedPath written[] = {{"-o", o.output},
+                                 {"--save-state", o.saveState},
+                                 {"--save-bank", o.saveBank},
+                                 {"--save-preset", o.savePreset}};
+    const NamedPath read[] = {{"INPUT", o.input},
+                              {"--load-state", o.loadState},
+                              {"--load-preset", o.loadPreset},
+                              {"--plugin", o.plugin}};
+    for (std::size_t w = 0; w < std::size(written); ++w) {
+        if (written[w].path.empty())
+            continue;
+        for (const NamedPath& r : read) {
+            if (!r.path.empty() && SameFile(written[w].path, r.path)) {
+                error = std::string(written[w].option) + " " + written[w].path +
+                        " would replace the file read by " + r.option + "; choose another name";
+                return false;
+            }
+        }
+        for (std::size_t other = w + 1; other < std::size(written); ++other) {
+            if (!written[other].path.empty() && SameFile(written[w].path, written[other].path)) {
+                error = std::string(written[w].option) + " and " + written[other].option +
+                        " name the same file " + written[w].path + "; give each its own name";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::string NumberText(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+std::string SecondsText(std::int64_t frames, int rate)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", static_cast<double>(frames) / rate);
+    return text;
+}
+
+// What was rendered, in the words of the command line.
+std::string SettingsText(PluginSession& session, const RenderOptions& o)
+{
+    std::string text;
+    if (!o.loadState.empty() && !o.program)
+        text = "state from " + o.loadState;
+    else if (!o.loadPreset.empty() && !o.program)
+        text = "preset from " + o.loadPreset;
+    else if (session.CurrentProgramIsEmpty())
+        text = "program " + std::to_string(session.CurrentProgram()) + " (an empty slot)";
+    else
+        text = "program " + std::to_string(session.CurrentProgram()) + " \"" + session.CurrentProgramName() +
+               "\"";
+    const std::vector<std::string> changes = session.Changes();
+    for (std::size_t i = 0; i < changes.size(); ++i)
+        text += (i == 0 ? ", changed: " : ", ") + changes[i];
+    return text;
+}
+
+// The files asked for by --save-state, --save-bank and --save-preset, with
+// the bytes they get. Taken before the render, written only after it.
+struct PendingSave {
+    std::string path;
+    std::vector<std::uint8_t> bytes;
+};
+
+std::vector<PendingSave> CollectSaves(PluginSession& session, const RenderOptions& o)
+{
+    std::vector<PendingSave> saves;
+    if (!o.saveState.empty())
+        saves.push_back({o.saveState, session.StateBytes(false)});
+    if (!o.saveBank.empty())
+        saves.push_back({o.saveBank, session.StateBytes(true)});
+    bool bank = false;
+    if (!o.savePreset.empty() && PresetKindOf(o.savePreset, bank))
+        saves.push_back({o.savePreset, session.PresetBytes(bank)});
+    return saves;
+}
+
+bool WriteSaves(const std::vector<PendingSave>& saves, std::string& error)
+{
+    for (const PendingSave& save : saves) {
+        if (save.bytes.empty()) {
+            error = "the plug-in gave nothing to write to " + save.path;
+            return false;
+        }
+        std::unique_ptr<PendingFile> file = PendingFile::Create(save.path, error);
+        if (!file || !file->Write(save.bytes, error) || !file->Commit(error))
+            return false;
+    }
+    return true;
+}
+
+// Applies the settings in their order (state, preset, program, parameters)
+// and lists what was asked for; 0, or the exit status after the message.
+int ApplySettings(PluginSession& session, const RenderOptions& o)
+{
+    std::string error;
+    if (o.listPrograms)
+        PrintPrograms(session);
+    if (!o.loadState.empty() && !session.LoadState(o.loadState, error))
+        return Fail(error);
+    if (!o.loadPreset.empty() && !session.LoadPreset(o.loadPreset, error))
+        return Fail(error);
+    if (o.program)
+        if (const int status = Settle(session.SelectProgram(*o.program, error), error))
+            return status;
+    for (const std::string& assignment : o.sets)
+        if (const int status = Settle(session.Set(assignment, error), error))
+            return status;
+    if (o.listParams)
+        PrintParameters(session);
+    return 0;
+}
+
+// What the render found wrong with its input file.
+void WarnAboutInput(const InputFile& input, const std::string& path, const RenderOutcome& outcome, int rate)
+{
+    if (outcome.nonFiniteInput > 0)
+        Warn(path + " holds " + std::to_string(outcome.nonFiniteInput) +
+             " samples that are not numbers (NaN or infinite), the first at frame " +
+             std::to_string(outcome.firstNonFiniteFrame) + " (" +
+             SecondsText(outcome.firstNonFiniteFrame, rate) + "); they were rendered as silence");
+    if (outcome.inputEndedEarly || input.AnnouncedFrames() > input.Frames())
+        Warn(path + " is shorter than its header says: " +
+             SecondsText(std::max(input.AnnouncedFrames(), input.Frames()), rate) + " announced, " +
+             SecondsText(outcome.inputEndedEarly ? outcome.frames : input.Frames(), rate) +
+             " present; the file may be damaged or still being written");
+}
+
 int Run(int argc, const char* const* argv)
 {
     const ParseResult parsed = ParseCommandLine(argc, argv);
     if (parsed.kind == ParseResult::Kind::Exit)
         return parsed.exitCode;
     const RenderOptions& o = parsed.options;
+    for (const std::string& warning : parsed.warnings)
+        Warn(warning);
     CatchInterrupts();
     std::string error;
 
     // Everything about the files is checked before the plug-in is loaded.
+    if (!PathsAreDistinct(o, error))
+        return Usage(error);
     std::unique_ptr<InputFile> input;
     int rate = o.rate.value_or(kDefaultRate);
     int channels = 2;
@@ -70,52 +237,52 @@ int Run(int argc, const char* const* argv)
         if (!input)
             return Fail(error);
         if (o.rate && *o.rate != input->Rate())
-            return Fail(o.input + " is at " + std::to_string(input->Rate()) +
-                        " Hz but the output is to be at " + std::to_string(*o.rate) +
-                        " Hz; tessaphon-render does not resample (leave out --rate to "
-                        "keep the input's rate)");
+            return Usage(o.input + " is at " + std::to_string(input->Rate()) +
+                         " Hz but the output is to be at " + std::to_string(*o.rate) +
+                         " Hz; tessaphon-render does not resample (leave out --rate to "
+                         "keep the input's rate)");
         rate = input->Rate();
         if (input->Channels() > 2)
             return Fail(o.input + " has " + std::to_string(input->Channels()) +
                         " channels; the plug-in processes mono or stereo");
+        if (o.stereo && input->Channels() == 2)
+            Warn("--stereo has no effect: " + o.input + " is stereo already");
         channels = input->Channels() == 1 && !o.stereo ? 1 : 2;
-        if (!o.output.empty() && SameFile(o.input, o.output))
-            return Fail("the output would replace the input " + o.input + "; choose another output name");
     }
     OutputFormat format;
     if (!o.output.empty() && !ChooseOutputFormat(o.output, o.bits, format, error))
-        return Fail(error);
+        return Usage(error);
     if (o.output.empty() && o.bits)
-        return Fail("--bits applies to an output file; give -o OUTPUT");
+        return Usage("--bits applies to an output file; give -o OUTPUT");
+    if (!o.output.empty() && !CheckFormatLimits(format, rate, channels, error))
+        return Usage(error);
+
+    std::int64_t frames = static_cast<std::int64_t>(std::llround(o.seconds.value_or(kDefaultSeconds) * rate));
+    if (o.seconds && frames < 1)
+        return Usage("--seconds " + NumberText(*o.seconds) + " asks for less than one frame at " +
+                     std::to_string(rate) + " Hz" + (input ? " (the rate of " + o.input + ")" : "") +
+                     "; give at least " + NumberText(1.0 / rate) + " s");
+    if (input) {
+        if (input->Frames() <= 0)
+            return Fail(o.input + " holds no audio");
+        if (o.seconds && frames > input->Frames())
+            Warn("--seconds " + SecondsText(frames, rate) + " is longer than " + o.input + " (" +
+                 SecondsText(input->Frames(), rate) + "); its whole length is rendered");
+        frames = o.seconds ? std::min(frames, input->Frames()) : input->Frames();
+    }
 
     std::unique_ptr<PluginSession> session =
         PluginSession::Open(o.plugin, static_cast<double>(rate), o.block, o.tempo, error);
     if (!session)
         return Fail(error);
 
-    if (o.listPrograms)
-        PrintPrograms(*session);
-    if (!o.loadState.empty() && !session->LoadState(o.loadState, error))
-        return Fail(error);
-    if (o.program && !session->SelectProgram(*o.program, error))
-        return Fail(error);
-    for (const std::string& assignment : o.sets)
-        if (!session->Set(assignment, error))
+    if (const int status = ApplySettings(*session, o))
+        return status;
+    const std::vector<PendingSave> saves = CollectSaves(*session, o);
+    if (o.output.empty()) {
+        if (!WriteSaves(saves, error))
             return Fail(error);
-    if (o.listParams)
-        PrintParameters(*session);
-    if (!o.saveState.empty() && !session->SaveState(o.saveState, false, error))
-        return Fail(error);
-    if (!o.saveBank.empty() && !session->SaveState(o.saveBank, true, error))
-        return Fail(error);
-    if (o.output.empty())
         return 0;
-
-    std::int64_t frames = static_cast<std::int64_t>(std::llround(o.seconds.value_or(kDefaultSeconds) * rate));
-    if (input) {
-        frames = o.seconds ? std::min(frames, input->Frames()) : input->Frames();
-        if (frames <= 0)
-            return Fail(o.input + " holds no audio");
     }
 
     if (!FitLength(format, frames, channels, error))
@@ -150,7 +317,11 @@ int Run(int argc, const char* const* argv)
         return Fail(outcome.error + "; " + o.output + " was not written");
     if (!output->Close(error) || !pending->Commit(error))
         return Fail(error);
+    if (!WriteSaves(saves, error))
+        return Fail(error);
 
+    if (input)
+        WarnAboutInput(*input, o.input, outcome, rate);
     if (outcome.peak > 1.0f)
         std::fprintf(stderr,
                      "tessaphon-render: warning: the signal peaks at %.1f dBFS and was clipped in %s; "
@@ -159,12 +330,10 @@ int Run(int argc, const char* const* argv)
     if (!o.quiet) {
         const double elapsed = progress.ElapsedSeconds();
         const double seconds = static_cast<double>(outcome.frames) / rate;
-        std::fprintf(stderr,
-                     "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, program %d \"%s\" (%.2f s, %.0fx "
-                     "real time)\n",
-                     o.output.c_str(), seconds, rate, ChannelsText(channels).c_str(),
-                     format.description.c_str(), session->CurrentProgram(),
-                     session->CurrentProgramName().c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
+        std::fprintf(
+            stderr, "tessaphon-render: wrote %s: %.1f s, %d Hz, %s, %s, %s (%.2f s, %.0fx real time)\n",
+            o.output.c_str(), seconds, rate, ChannelsText(channels).c_str(), format.description.c_str(),
+            SettingsText(*session, o).c_str(), elapsed, elapsed > 0.0 ? seconds / elapsed : 0.0);
     }
     return 0;
 }

@@ -1,5 +1,8 @@
 #include "tools/render/options.h"
 
+#include "tools/render/preset_file.h"
+#include "tools/render/text_folding.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cmath>
@@ -9,6 +12,8 @@
 namespace render {
 
 namespace {
+
+constexpr const char* kToolVersion = "1.1";
 
 constexpr const char* kDescription =
     "tessaphon-render: renders isochronic tones through the Tessaphon plug-in, or processes an audio\n"
@@ -21,16 +26,16 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "\nSettings are applied in this order: --load-state, --program, then each --set.\n"
-    "PARAM is an index or a name (case ignored). Two names occur twice: \"Isochronic\" is the pulse\n"
-    "rate (Isochronic#1, index 1) and the pulse switch (Isochronic#2, index 6); \"LFO1 Rate\" is the\n"
-    "note value (LFO1 Rate#1, index 13) and the free rate in ms (LFO1 Rate#2, index 14), and the same\n"
-    "for LFO2 (20, 21). VALUE is a display text (\"Golden Sine\", \"1/4\", \"On\") or a number in the\n"
-    "parameter's range, optionally followed by its unit (\"10.6\", \"10.6 Hz\"); --list-params shows all.\n"
+    "PARAM is an index or a name (case ignored): \"Isochronic\" is the pulse rate, \"Isochronic On\"\n"
+    "the pulse switch, \"LFO1 Rate\" the note value and \"LFO1 Free Rate\" the rate in ms (likewise\n"
+    "LFO2). The older forms Isochronic#1/#2 and LFO1 Rate#1/#2 still work. VALUE is a display text\n"
+    "(\"Golden Sine\", \"1/4\", \"On\") or a number in the parameter's range, optionally followed by its\n"
+    "unit (\"10.6\", \"10.6 Hz\"); --list-params shows all.\n"
     "\nExamples:\n"
     "  tessaphon-render --program 58 --seconds 1800 -o relaxed.flac\n"
     "  tessaphon-render --program \"schumann resonance\"      (an ambiguous name lists the matches)\n"
     "  tessaphon-render --program 58 --set Wave=\"Golden Sine\" --set \"Base Freq=432\" -o tone.wav\n"
-    "  tessaphon-render --set Isochronic#1=6 --set Mix=30 music.flac -o music-6hz.flac\n"
+    "  tessaphon-render --set Isochronic=6 --set Mix=30 music.flac -o music-6hz.flac\n"
     "  tessaphon-render --list-programs\n"
     "  tessaphon-render --program 104 --set Pan=-50 --list-params\n"
     "  tessaphon-render --program 58 --set Mix=70 --save-state calm.tst -o take1.wav\n"
@@ -38,13 +43,20 @@ constexpr const char* kFooter =
     "\nThe plug-in is taken from --plugin, else Tessaphon.so beside this program or in ../vst2/,\n"
     "then the folders in $LXVST_PATH and $VST_PATH, ~/.vst, ~/.lxvst, /usr/lib/vst,\n"
     "/usr/local/lib/vst (and the lxvst variants).\n"
-    "Exit status: 0 done, 1 failed, 2 bad command line, 130 interrupted.";
+    "\nAn option given twice takes its last value, with a warning; an empty value is refused.\n"
+    "Warnings also come for --stereo with a stereo INPUT (nothing to spread) and for --seconds longer\n"
+    "than INPUT (the file's length is rendered). A mono output carries the left channel of the tone\n"
+    "(Pan moves the tone away from it). The samples depend on --block: give the same block size to\n"
+    "reproduce a render.\n"
+    "Exit status: 0 done, 1 failed while rendering or on a file, 2 bad command line (unknown program\n"
+    "or parameter, value out of range, unknown format, a length under one frame, a file both read and\n"
+    "written), 130 interrupted.";
 
 int UsageError(const std::string& message)
 {
     std::fprintf(stderr, "tessaphon-render: %s\nRun tessaphon-render --help for the options.\n",
                  message.c_str());
-    return 2;
+    return kUsageError;
 }
 
 } // namespace
@@ -96,12 +108,22 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         ->type_name("FILE");
     app.add_option("--load-state", o.loadState, "read settings or a bank written by --save-state/--save-bank")
         ->type_name("FILE");
+    app.add_option("--save-preset", o.savePreset,
+                   "write a standard preset file: FILE.fxp the current program, FILE.fxb all slots")
+        ->type_name("FILE");
+    app.add_option("--load-preset", o.loadPreset, "read a .fxp program or .fxb bank (before --program/--set)")
+        ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");
+    app.set_version_flag("--version", std::string("tessaphon-render ") + kToolVersion);
 
     try {
         app.parse(argc, const_cast<char**>(argv));
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
+        result.kind = ParseResult::Kind::Exit;
+        return result;
+    } catch (const CLI::CallForVersion&) {
+        std::cout << app.version() << "\n";
         result.kind = ParseResult::Kind::Exit;
         return result;
     } catch (const CLI::ParseError& e) {
@@ -115,6 +137,17 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         result.exitCode = UsageError(message);
         return result;
     };
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_items_expected_max() < 1 || option->get_name() == "--set")
+            continue;
+        const std::vector<std::string> given = option->results();
+        for (const std::string& value : given)
+            if (Trim(value).empty())
+                return fail(option->get_name() + " needs a value, not an empty text");
+        if (given.size() > 1)
+            result.warnings.push_back(option->get_name() + " given " + std::to_string(given.size()) +
+                                      " times; the last one (" + given.back() + ") counts");
+    }
     if (secondsOpt->count()) {
         if (!std::isfinite(seconds) || seconds <= 0.0 || seconds > 7.0 * 24 * 3600)
             return fail("--seconds takes a length above 0 and at most a week");
@@ -134,11 +167,16 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     if (!std::isfinite(o.tempo) || o.tempo <= 0.0 || o.tempo > 1000.0)
         return fail("--tempo takes a tempo above 0 and at most 1000 BPM");
     for (const std::string& s : o.sets)
-        if (s.find('=') == std::string::npos)
+        if (s.find('=') == std::string::npos || Trim(s.substr(0, s.find('='))).empty() ||
+            Trim(s.substr(s.find('=') + 1)).empty())
             return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
     if (o.output == "-" || o.input == "-")
         return fail("standard input and output are not supported; name a file");
-    const bool listing = o.listPrograms || o.listParams || !o.saveState.empty() || !o.saveBank.empty();
+    bool bank = false;
+    if (!o.savePreset.empty() && !PresetKindOf(o.savePreset, bank))
+        return fail("--save-preset writes FILE.fxp (a program) or FILE.fxb (a bank), not " + o.savePreset);
+    const bool listing = o.listPrograms || o.listParams || !o.saveState.empty() || !o.saveBank.empty() ||
+                         !o.savePreset.empty();
     if (o.output.empty() && !listing)
         return fail(o.input.empty() ? "nothing to do: give -o OUTPUT (or --list-programs, --list-params)"
                                     : "no output file: give -o OUTPUT");

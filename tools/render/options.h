@@ -22,9 +22,11 @@ struct RenderOptions {
     std::string plugin; // empty: search the usual places
     bool listPrograms = false;
     bool listParams = false;
-    std::string saveState; // the current settings (program chunk)
-    std::string saveBank;  // all program slots (bank chunk)
-    std::string loadState; // either kind
+    std::string saveState;  // the current settings (program chunk)
+    std::string saveBank;   // all program slots (bank chunk)
+    std::string loadState;  // either kind
+    std::string savePreset; // .fxp: the current program, .fxb: every slot
+    std::string loadPreset; // either kind
     bool quiet = false;
 };
 
@@ -33,9 +35,13 @@ constexpr double kDefaultSeconds = 60.0;
 
 struct ParseResult {
     enum class Kind { Run, Exit } kind = Kind::Run;
-    int exitCode = 0; // for Exit: 0 after --help, 2 after a usage error
+    int exitCode = 0; // for Exit: 0 after --help or --version, 2 after a usage error
     RenderOptions options;
+    std::vector<std::string> warnings; // options given twice and the like; the run goes on
 };
+
+// Exit status of a command line the tool cannot act on.
+constexpr int kUsageError = 2;
 
 // Parses argv; help and usage errors are printed here (help to stdout, errors
 // to stderr) and come back as Exit.

@@ -1,7 +1,7 @@
 #include "tools/render/parameter_lookup.h"
 
 #include "host/plugin_host.h"
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,6 +16,37 @@ namespace {
 
 // More choices than this and a parameter is treated as a plain number.
 constexpr int kMaxChoices = 1024;
+
+// Earlier versions of the plug-in gave two parameters each of these names, and
+// the command line told them apart as "NAME#N"; scripts written then keep
+// working. Keys are folded to lower case.
+struct FormerName {
+    const char* reference;
+    const char* name;
+};
+constexpr FormerName kFormerNames[] = {
+    {"isochronic#1", "Isochronic"},    {"isochronic#2", "Isochronic On"}, {"lfo1 rate#1", "LFO1 Rate"},
+    {"lfo1 rate#2", "LFO1 Free Rate"}, {"lfo2 rate#1", "LFO2 Rate"},      {"lfo2 rate#2", "LFO2 Free Rate"},
+};
+
+// The current name for a former "NAME#N" reference, or the key itself.
+std::string CurrentName(const std::string& folded)
+{
+    for (const FormerName& former : kFormerNames)
+        if (folded == former.reference)
+            return FoldCase(former.name);
+    return folded;
+}
+
+std::vector<const ParameterInfo*> MatchName(const std::vector<ParameterInfo>& params,
+                                            const std::string& folded)
+{
+    std::vector<const ParameterInfo*> matches;
+    for (const ParameterInfo& p : params)
+        if (!p.name.empty() && (FoldCase(p.name) == folded || FoldCase(p.reference) == folded))
+            matches.push_back(&p);
+    return matches;
+}
 
 // Decimal places written in a number text such as "20000.0".
 int DecimalsOf(const std::string& text)
@@ -77,7 +108,7 @@ std::string JoinChoices(const ParameterInfo& param)
 {
     std::string text;
     for (const std::string& choice : param.choices)
-        text += (text.empty() ? "" : ", ") + Windows1252ToUtf8(choice);
+        text += (text.empty() ? "" : ", ") + choice;
     return text;
 }
 
@@ -95,7 +126,7 @@ std::string ParameterInfo::RangeText() const
     if (HasChoices()) {
         std::string text;
         for (const std::string& choice : choices)
-            text += (text.empty() ? "" : " | ") + Windows1252ToUtf8(choice);
+            text += (text.empty() ? "" : " | ") + choice;
         return text;
     }
     return FormatNumber(min, decimals) + " to " + FormatNumber(max, decimals);
@@ -195,10 +226,9 @@ const ParameterInfo* FindParameter(const std::vector<ParameterInfo>& params, con
         return &params[static_cast<std::size_t>(index)];
     }
     const std::string folded = FoldCase(wanted);
-    std::vector<const ParameterInfo*> matches;
-    for (const ParameterInfo& p : params)
-        if (!p.name.empty() && (FoldCase(p.name) == folded || FoldCase(p.reference) == folded))
-            matches.push_back(&p);
+    std::vector<const ParameterInfo*> matches = MatchName(params, folded);
+    if (matches.empty())
+        matches = MatchName(params, CurrentName(folded));
     if (matches.size() == 1)
         return matches.front();
     if (matches.empty()) {
@@ -219,8 +249,7 @@ bool ValueTextFor(const ParameterInfo& param, const std::string& value, std::str
     if (param.HasChoices()) {
         const std::string folded = FoldCase(wanted);
         for (const std::string& choice : param.choices) {
-            if (!choice.empty() &&
-                (FoldCase(choice) == folded || FoldCase(Windows1252ToUtf8(choice)) == folded)) {
+            if (!choice.empty() && FoldCase(choice) == folded) {
                 text = choice;
                 return true;
             }

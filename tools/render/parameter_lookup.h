@@ -38,8 +38,9 @@ std::vector<ParameterInfo> ProbeParameters(host::PluginInstance& plugin, int cou
 // Gives repeated names their "NAME#N" references (N counts from 1 in index order).
 void AssignReferences(std::vector<ParameterInfo>& params);
 
-// The parameter that key names: an index, a name (ASCII case ignored) or
-// "NAME#N" for the N-th parameter of a repeated name. Null with a message in
+// The parameter that key names: an index, a name (ASCII case ignored),
+// "NAME#N" for the N-th parameter of a repeated name, or one of the "NAME#N"
+// forms of earlier versions ("Isochronic#2" is "Isochronic On"). Null with a message in
 // error when nothing or more than one parameter matches.
 const ParameterInfo* FindParameter(const std::vector<ParameterInfo>& params, const std::string& key,
                                    std::string& error);

@@ -2,7 +2,9 @@
 // An output file that appears only when it is complete: the data goes into a
 // temporary file beside the target, which Commit renames over the target. A
 // pending file that is destroyed without Commit is removed, so a failed or
-// interrupted render leaves neither a partial file nor a damaged old one.
+// interrupted render leaves neither a partial file nor a damaged old one. A
+// target that is a symbolic link is written through to the file it names; a
+// replaced file keeps its permission bits; a write-protected one is refused.
 
 #include <cstdint>
 #include <memory>
@@ -14,7 +16,7 @@ namespace render {
 class PendingFile {
 public:
     // Null with a message in error when the temporary file cannot be made
-    // (missing folder, no permission, target is a folder).
+    // (missing folder, no permission, target is a folder or write-protected).
     static std::unique_ptr<PendingFile> Create(const std::string& target, std::string& error);
     ~PendingFile();
     PendingFile(const PendingFile&) = delete;
@@ -33,7 +35,8 @@ private:
     bool committed = false;
 };
 
-// True when both paths name one existing file (a link or another spelling).
+// True when both paths name one file (a link, a hard link or another
+// spelling), or would name one file once written.
 bool SameFile(const std::string& a, const std::string& b);
 
 // True when path names an existing regular file.

@@ -8,11 +8,16 @@
 #include "host/plugin_host.h"
 #include "tools/render/parameter_lookup.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace render {
+
+// How a requested setting went: done, refused because the request itself is
+// wrong (a usage error), or failed in the plug-in or on the disk.
+enum class Outcome { Done, BadRequest, Failed };
 
 class PluginSession {
 public:
@@ -31,12 +36,23 @@ public:
     std::vector<std::string> ProgramNames(); // UTF-8, one per slot
     std::string CurrentProgramName();        // UTF-8
     int CurrentProgram();
+    // Whether the current slot was empty when --program chose it (selecting
+    // an empty slot makes it a user preset of the sound at that moment).
+    bool CurrentProgramIsEmpty();
     const std::vector<ParameterInfo>& Parameters(); // probed on first use
 
     bool LoadState(const std::string& path, std::string& error);
-    bool SaveState(const std::string& path, bool bank, std::string& error);
-    bool SelectProgram(const std::string& key, std::string& error);
-    bool Set(const std::string& assignment, std::string& error); // "PARAM=VALUE"
+    // The plug-in's program chunk (the current settings) or bank chunk.
+    std::vector<std::uint8_t> StateBytes(bool bank);
+    Outcome SelectProgram(const std::string& key, std::string& error);
+    Outcome Set(const std::string& assignment, std::string& error); // "PARAM=VALUE"
+    // "NAME=DISPLAY" of each parameter set so far, in order, the last value
+    // of a parameter set twice.
+    std::vector<std::string> Changes();
+
+    // Standard preset files: .fxp the current program, .fxb every slot.
+    bool LoadPreset(const std::string& path, std::string& error);
+    std::vector<std::uint8_t> PresetBytes(bool bank);
 
     // Connects channels (1 or 2) in and out and switches processing on.
     void StartProcessing(int channels);
@@ -47,6 +63,8 @@ private:
     host::HostState state;
     std::unique_ptr<host::PluginInstance> instance;
     std::vector<ParameterInfo> params;
+    std::vector<int> changed; // indices set by Set, in order
+    int emptySlotChosen = -1; // the slot SelectProgram found empty
 };
 
 } // namespace render

@@ -1,6 +1,6 @@
 #include "tools/render/program_lookup.h"
 
-#include "tools/render/text_encoding.h"
+#include "tools/render/text_folding.h"
 
 #include <charconv>
 
@@ -40,11 +40,11 @@ int FindProgram(const std::vector<std::string>& names, const std::string& key, s
         }
         return slot;
     }
-    const std::string folded = FoldCase(wanted);
+    const std::string folded = FoldLookalikes(wanted);
     std::vector<int> exact;
     std::vector<int> partial;
     for (int slot = 0; slot < count; ++slot) {
-        const std::string name = FoldCase(Trim(names[static_cast<std::size_t>(slot)]));
+        const std::string name = FoldLookalikes(Trim(names[static_cast<std::size_t>(slot)]));
         if (name == folded)
             exact.push_back(slot);
         if (name.find(folded) != std::string::npos)

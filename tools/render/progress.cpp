@@ -30,10 +30,13 @@ std::string FormatProgressLine(std::int64_t framesDone, std::int64_t framesTotal
             ? std::clamp(static_cast<double>(framesDone) / static_cast<double>(framesTotal), 0.0, 1.0)
             : 0.0;
     const double audio = static_cast<double>(framesDone) / rate;
-    char tail[128];
-    std::snprintf(tail, sizeof tail, " %3d%%  %s / %s  %.1f s  %.0fx real time",
+    // The rest at the speed so far.
+    const std::string left =
+        fraction > 0.0 ? ClockText(elapsedSeconds * (1.0 - fraction) / fraction) + " left" : "--:-- left";
+    char tail[160];
+    std::snprintf(tail, sizeof tail, " %3d%%  %s / %s  %.1f s, %s  %.0fx real time",
                   static_cast<int>(fraction * 100.0), ClockText(audio).c_str(),
-                  ClockText(static_cast<double>(framesTotal) / rate).c_str(), elapsedSeconds,
+                  ClockText(static_cast<double>(framesTotal) / rate).c_str(), elapsedSeconds, left.c_str(),
                   elapsedSeconds > 0.0 ? audio / elapsedSeconds : 0.0);
     const int barWidth = std::clamp(columns - 1 - static_cast<int>(std::string(tail).size()) - 2, 0, 40);
     std::string line;

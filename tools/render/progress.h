@@ -1,7 +1,7 @@
 #pragma once
 // The progress line of a long render on stderr: a bar, the share done, the
-// audio time rendered, the elapsed time and the speed as a multiple of real
-// time. It appears only on a terminal, only once a render has run for about a
+// audio time rendered, the elapsed and the remaining time and the speed as a
+// multiple of real time. It appears only on a terminal, only once a render has run for about a
 // second, and redraws at most ten times a second.
 
 #include <chrono>

@@ -126,6 +126,20 @@ float Interleave(const double* const* outs, int channels, int frames, float* dst
     return peak;
 }
 
+// A NaN or infinite input sample would turn into a full-scale click, or
+// spread through the plug-in; it is rendered as silence and counted.
+void SilenceNonFinite(double* samples, std::int64_t frames, int channels, std::int64_t firstFrame,
+                      RenderOutcome& outcome)
+{
+    for (std::int64_t i = 0; i < frames * channels; ++i) {
+        if (std::isfinite(samples[i]))
+            continue;
+        samples[i] = 0.0;
+        if (outcome.nonFiniteInput++ == 0)
+            outcome.firstNonFiniteFrame = firstFrame + i / channels;
+    }
+}
+
 } // namespace
 
 RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostState, InputFile* input,
@@ -168,7 +182,9 @@ RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostSt
             if (got < frames) {
                 frames = got;
                 inputEnded = true;
+                outcome.inputEndedEarly = true;
             }
+            SilenceNonFinite(inputFrames.data(), frames, fileChannels, position, outcome);
         }
         for (std::int64_t done = 0; done < frames; done += block) {
             const int n = static_cast<int>(std::min<std::int64_t>(block, frames - done));

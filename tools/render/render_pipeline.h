@@ -30,8 +30,11 @@ struct RenderOutcome {
     bool ok = false;
     bool interrupted = false;
     std::string error;
-    std::int64_t frames = 0; // frames written
-    float peak = 0.0f;       // loudest sample, when measured
+    std::int64_t frames = 0;         // frames written
+    float peak = 0.0f;               // loudest sample, when measured
+    bool inputEndedEarly = false;    // the input file held fewer frames than asked for
+    std::int64_t nonFiniteInput = 0; // input samples that were NaN or infinite (rendered as silence)
+    std::int64_t firstNonFiniteFrame = -1;
 };
 
 // Renders into output. input may be null: the plug-in then processes silence.

@@ -8,8 +8,10 @@ namespace render {
 bool StderrIsTerminal();
 int StderrColumns(); // 80 when unknown
 
-// Turns SIGINT, SIGTERM and SIGHUP into a flag that InterruptRequested reads,
-// so a render can stop cleanly and remove its unfinished output.
+// Turns SIGINT, SIGTERM, SIGHUP and the other signals that would end the
+// process into a flag that InterruptRequested reads, so a render can stop
+// cleanly and remove its unfinished output; ignores SIGXFSZ, so that a write
+// beyond the file-size limit fails like any other.
 void CatchInterrupts();
 bool InterruptRequested();
 

@@ -36,8 +36,16 @@ void CatchInterrupts()
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+    // Every signal whose default is to end the process, so that none of them
+    // leaves an unfinished file behind.
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM})
         sigaction(sig, &action, nullptr);
+    // Over the file-size limit a write then fails with "File too large" and
+    // the render stops with that message instead of being killed.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 bool InterruptRequested()

@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     std::vector<std::string> sets;
     std::string output;
     app.add_option("--program", program, "program slot, 0 to 149 (default 0)");
-    app.add_option("--set", sets, "PARAM=VALUE: a parameter (index, name or NAME#N) and a value it reads");
+    app.add_option("--set", sets, "PARAM=VALUE: a parameter (index or name) and a value it reads");
     app.add_option("-o,--output", output, "PNG file to write")->required();
     CLI11_PARSE(app, argc, argv);
 

@@ -18,27 +18,15 @@ namespace {
 constexpr float kSampleRate = 44100.0f;
 constexpr int kBlockFrames = 512;
 
-// The parameter a setting names: an index, a name, or NAME#N.
+// The parameter a setting names: its index or its name.
 int FindParameter(IPlugBase& plug, const std::string& key)
 {
     int index = -1;
     const auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), index);
     if (ec == std::errc() && end == key.data() + key.size())
         return plug.GetParam(index) ? index : -1;
-    std::string name = key;
-    int wanted = 1;
-    if (const auto hash = key.rfind('#'); hash != std::string::npos) {
-        const std::string number = key.substr(hash + 1);
-        int n = 0;
-        const auto [numberEnd, numberEc] = std::from_chars(number.data(), number.data() + number.size(), n);
-        if (numberEc == std::errc() && numberEnd == number.data() + number.size() && n >= 1) {
-            name = key.substr(0, hash);
-            wanted = n;
-        }
-    }
-    int seen = 0;
     for (int i = 0; i < plug.NParams(); ++i)
-        if (name == plug.GetParam(i)->GetName() && ++seen == wanted)
+        if (key == plug.GetParam(i)->GetName())
             return i;
     return -1;
 }

@@ -10,9 +10,8 @@
 
 namespace snapshot {
 
-// A parameter (its index, its name, or NAME#N for the N-th parameter of a
-// repeated name) and a value as the parameter reads text (a display text or
-// a number in the parameter's unit).
+// A parameter (its index or its name) and a value as the parameter reads
+// text (a display text or a number in the parameter's unit).
 struct Setting {
     std::string parameter;
     std::string value;

@@ -1,22 +1,22 @@
 #pragma once
-// Text helpers of tessaphon-render: the plug-in's 8-bit Windows-1252 names
-// turned into UTF-8 for the terminal, and the small comparisons the lookups
-// use. No plug-in, no OS calls.
+// Text helpers of tessaphon-render: the small comparisons the lookups use.
+// The plug-in hands its names over in UTF-8 already. No plug-in, no OS calls.
 
 #include <string>
 #include <string_view>
 
 namespace render {
 
-// Every byte of a Windows-1252 text as its UTF-8 sequence; the five bytes the
-// code page leaves undefined become U+FFFD.
-std::string Windows1252ToUtf8(std::string_view text);
-
 // Text without leading and trailing blanks (spaces and tabs).
 std::string Trim(std::string_view text);
 
 // ASCII letters folded to lower case; other bytes (UTF-8 included) unchanged.
 std::string FoldCase(std::string_view text);
+
+// Text folded for matching names as a person types them: ASCII case folded,
+// the typographic dashes and the minus sign (UTF-8) read as '-', typographic
+// single quotes as '\'', and every run of blanks as one space.
+std::string FoldLookalikes(std::string_view text);
 
 // True when text is one or more decimal digits and nothing else.
 bool IsDigits(std::string_view text);

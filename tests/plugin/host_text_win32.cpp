@@ -1,0 +1,6 @@
+#include "host_text.h"
+
+std::string AsHostText(const std::string& stored)
+{
+    return stored;
+}
