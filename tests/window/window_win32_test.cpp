@@ -220,6 +220,13 @@ protected:
 
     HWND Popup(const char* className) { return FindWindowExA(editor, nullptr, className, nullptr); }
 
+    // A right click on a control: its pop-up value editor of that class.
+    HWND Prompt(POINT control, const char* className)
+    {
+        Click(WM_RBUTTONDOWN, WM_RBUTTONUP, control, MK_RBUTTON);
+        return Popup(className);
+    }
+
     HWND parent = nullptr;
     HWND editor = nullptr;
     std::unique_ptr<host::PluginInstance> plug;
@@ -356,8 +363,7 @@ TEST_F(EditorWindowTest, PopupCommitsOnTheNextTickAndCancelsOnRightClick)
     ASSERT_TRUE(Open());
 
     // A right click opens a text field with the value, selected.
-    Click(WM_RBUTTONDOWN, WM_RBUTTONUP, kMixKnob, MK_RBUTTON);
-    HWND field = Popup("Edit");
+    HWND field = Prompt(kMixKnob, "Edit");
     ASSERT_TRUE(field);
     EXPECT_EQ(GetDlgCtrlID(field), 99);
     EXPECT_EQ(static_cast<std::uint32_t>(GetWindowLongPtrA(field, GWLP_USERDATA)), 0xdeadf00bu);
@@ -379,8 +385,7 @@ TEST_F(EditorWindowTest, PopupCommitsOnTheNextTickAndCancelsOnRightClick)
     EXPECT_EQ(Gestures(), "begin9 set9 end9 set9 ");
 
     // A right click abandons the typed text; the control re-sends its value.
-    Click(WM_RBUTTONDOWN, WM_RBUTTONUP, kMixKnob, MK_RBUTTON);
-    field = Popup("Edit");
+    field = Prompt(kMixKnob, "Edit");
     ASSERT_TRUE(field);
     SetWindowTextA(field, "80");
     Gestures();
@@ -391,8 +396,7 @@ TEST_F(EditorWindowTest, PopupCommitsOnTheNextTickAndCancelsOnRightClick)
     EXPECT_EQ(Gestures(), "set9 ");
 
     // Typing, then a left click elsewhere on the panel, commits too.
-    Click(WM_RBUTTONDOWN, WM_RBUTTONUP, kMixKnob, MK_RBUTTON);
-    field = Popup("Edit");
+    field = Prompt(kMixKnob, "Edit");
     ASSERT_TRUE(field);
     SetWindowTextA(field, "30");
     SendMessageA(field, WM_KEYDOWN, '3', 0);
@@ -401,8 +405,7 @@ TEST_F(EditorWindowTest, PopupCommitsOnTheNextTickAndCancelsOnRightClick)
     EXPECT_FLOAT_EQ(plug->GetParameter(kMix), 0.3f);
 
     // A parameter with display texts gets a list; choosing an entry commits.
-    Click(WM_RBUTTONDOWN, WM_RBUTTONUP, kWaveKnob, MK_RBUTTON);
-    HWND list = Popup("ComboBox");
+    HWND list = Prompt(kWaveKnob, "ComboBox");
     ASSERT_TRUE(list);
     EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 8);
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
@@ -413,8 +416,7 @@ TEST_F(EditorWindowTest, PopupCommitsOnTheNextTickAndCancelsOnRightClick)
     EXPECT_FLOAT_EQ(plug->GetParameter(kWave), 2.0f / 7.0f);
 
     // Closing with a pop-up open takes it along.
-    Click(WM_RBUTTONDOWN, WM_RBUTTONUP, kMixKnob, MK_RBUTTON);
-    field = Popup("Edit");
+    field = Prompt(kMixKnob, "Edit");
     ASSERT_TRUE(field);
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), 1);
     EXPECT_FALSE(IsWindow(field));
