@@ -2,6 +2,8 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -182,4 +184,22 @@ bool FileExists(const std::string& path)
 {
     struct stat st {};
     return stat(path.c_str(), &st) == 0;
+}
+
+// Frames at which the left channel turns from silence to sound, looking at
+// windows of one carrier period so that zero crossings do not count as gaps.
+std::vector<long long> PulseStarts(const Audio& audio, long long from, int window)
+{
+    std::vector<long long> starts;
+    bool wasOn = true;
+    for (long long w = from; w + window <= audio.Frames(); w += window) {
+        float peak = 0.0f;
+        for (long long i = w; i < w + window; ++i)
+            peak = std::max(peak, std::fabs(audio.At(i, 0)));
+        const bool on = peak > 1e-4f;
+        if (on && !wasOn)
+            starts.push_back(w);
+        wasOn = on;
+    }
+    return starts;
 }

@@ -40,6 +40,11 @@ struct Audio {
     }
 };
 
+// Frames at which the left channel turns from silence to sound, from frame
+// from on, in windows of window frames (a carrier period, so that zero
+// crossings do not count as gaps).
+std::vector<long long> PulseStarts(const Audio& audio, long long from, int window);
+
 // False when the file cannot be read.
 bool ReadAudio(const std::string& path, Audio& audio);
 // Writes float samples (interleaved) as a WAV file of 32-bit floats.

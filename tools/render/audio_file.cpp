@@ -1,11 +1,16 @@
 #include "tools/render/audio_file.h"
 
+#include "tools/render/resampler.h"
 #include "tools/render/text_folding.h"
 
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace render {
 
@@ -153,9 +158,12 @@ bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::str
 std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string& error)
 {
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    // "-" is standard input (descriptor 0), read as a stream.
+    SNDFILE* file =
+        path == "-" ? sf_open_fd(0, SFM_READ, &info, SF_FALSE) : sf_open(path.c_str(), SFM_READ, &info);
     if (!file) {
-        error = "cannot read " + path + ": " + sf_strerror(nullptr);
+        error = "cannot read " + (path == "-" ? std::string("standard input") : path) + ": " +
+                sf_strerror(nullptr);
         return nullptr;
     }
     std::unique_ptr<InputFile> input(new InputFile());
@@ -165,6 +173,10 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string&
     input->rate = info.samplerate;
     input->frames = info.frames;
     input->announcedFrames = ClaimedFrames(file, info.frames);
+    if (path == "-" && info.frames == SF_COUNT_MAX) {
+        input->lengthUnknown = true;
+        input->announcedFrames = info.frames;
+    }
     return input;
 }
 
@@ -174,7 +186,42 @@ InputFile::~InputFile()
         sf_close(file);
 }
 
+bool InputFile::ResampleTo(int newRate, std::string& error)
+{
+    resampler = Resampler::Create(rate, newRate, channels, error);
+    if (!resampler)
+        return false;
+    const double ratio = static_cast<double>(newRate) / rate;
+    auto scaled = [&](std::int64_t n) {
+        return n == SF_COUNT_MAX ? n
+                                 : static_cast<std::int64_t>(std::llround(static_cast<double>(n) * ratio));
+    };
+    frames = scaled(frames);
+    announcedFrames = scaled(announcedFrames);
+    rate = newRate;
+    return true;
+}
+
 std::int64_t InputFile::Read(double* interleaved, std::int64_t count, std::string& error)
+{
+    if (!resampler)
+        return ReadFile(interleaved, count, error);
+    // The converted length is the file's length times the ratio; the filter's
+    // last output is cut or padded with silence to reach it exactly.
+    const std::int64_t wanted = lengthUnknown ? count : std::min(count, frames - delivered);
+    std::int64_t got = resampler->Pull(
+        interleaved, wanted, [&](double* buffer, std::int64_t n) { return ReadFile(buffer, n, error); });
+    if (got < 0)
+        return -1;
+    if (got < wanted && !lengthUnknown) {
+        std::fill(interleaved + got * channels, interleaved + wanted * channels, 0.0);
+        got = wanted;
+    }
+    delivered += got;
+    return got;
+}
+
+std::int64_t InputFile::ReadFile(double* interleaved, std::int64_t count, std::string& error)
 {
     const sf_count_t n = sf_readf_double(file, interleaved, count);
     if (n < count && sf_error(file) != SF_ERR_NO_ERROR) {
@@ -208,6 +255,89 @@ std::unique_ptr<OutputFile> OutputFile::Open(int descriptor, const std::string& 
     output->file = file;
     output->name = name;
     return output;
+}
+
+namespace {
+
+void PutLittleEndian(std::vector<unsigned char>& bytes, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+// A canonical WAV header for frames of PCM or float samples. Sizes beyond
+// 32 bits are written as 0xFFFFFFFF, which stream readers take as "to the end".
+std::vector<unsigned char> WavHeader(int subtype, int rate, int channels, std::int64_t frames)
+{
+    const int bytes = subtype == SF_FORMAT_PCM_16 ? 2 : subtype == SF_FORMAT_PCM_24 ? 3 : 4;
+    const std::int64_t dataBytes = frames * channels * bytes;
+    const bool fits = dataBytes <= 0xFFFFFFFFLL - 36;
+    std::vector<unsigned char> h;
+    auto text = [&](const char* four) { h.insert(h.end(), four, four + 4); };
+    text("RIFF");
+    PutLittleEndian(h, fits ? static_cast<std::uint32_t>(36 + dataBytes) : 0xFFFFFFFFu, 4);
+    text("WAVE");
+    text("fmt ");
+    PutLittleEndian(h, 16, 4);
+    PutLittleEndian(h, subtype == SF_FORMAT_FLOAT ? 3 : 1, 2);
+    PutLittleEndian(h, static_cast<std::uint32_t>(channels), 2);
+    PutLittleEndian(h, static_cast<std::uint32_t>(rate), 4);
+    PutLittleEndian(h, static_cast<std::uint32_t>(rate * channels * bytes), 4);
+    PutLittleEndian(h, static_cast<std::uint32_t>(channels * bytes), 2);
+    PutLittleEndian(h, static_cast<std::uint32_t>(8 * bytes), 2);
+    text("data");
+    PutLittleEndian(h, fits ? static_cast<std::uint32_t>(dataBytes) : 0xFFFFFFFFu, 4);
+    return h;
+}
+
+} // namespace
+
+std::unique_ptr<OutputFile> OutputFile::OpenStream(int descriptor, const std::string& name,
+                                                   const OutputFormat& format, int rate, int channels,
+                                                   std::int64_t frames, std::string& error)
+{
+    const int major = format.code & SF_FORMAT_TYPEMASK;
+    if (major == SF_FORMAT_AIFF) {
+        error = "AIFF cannot be written to a pipe; use --format wav, flac or ogg";
+        return nullptr;
+    }
+    if (major != SF_FORMAT_WAV && major != SF_FORMAT_RF64)
+        return Open(descriptor, name, format, rate, channels, error);
+    // Standard output redirected to a file can be sought in: a normal WAV then.
+    if (std::ftell(stdout) >= 0)
+        return Open(descriptor, name, format, rate, channels, error);
+    const int subtype = format.code & SF_FORMAT_SUBMASK;
+    const OutputFormat raw{SF_FORMAT_RAW | subtype | SF_ENDIAN_LITTLE, format.integer, format.description};
+    // The header goes through the C library's standard output, flushed before
+    // libsndfile writes the samples behind it on the same descriptor.
+    const std::vector<unsigned char> header = WavHeader(subtype, rate, channels, frames);
+    if (std::fwrite(header.data(), 1, header.size(), stdout) != header.size() || std::fflush(stdout) != 0) {
+        error = "cannot write " + name + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    std::unique_ptr<OutputFile> output = Open(descriptor, name, raw, rate, channels, error);
+    if (output)
+        output->streamedWav = true;
+    return output;
+}
+
+bool OutputFile::SetTags(const AudioTags& tags, std::string& error)
+{
+    if (streamedWav)
+        return true;
+    const std::pair<int, const std::string*> fields[] = {{SF_STR_TITLE, &tags.title},
+                                                         {SF_STR_ARTIST, &tags.artist},
+                                                         {SF_STR_SOFTWARE, &tags.software},
+                                                         {SF_STR_COMMENT, &tags.comment}};
+    for (const auto& [field, text] : fields) {
+        if (text->empty())
+            continue;
+        if (sf_set_string(file, field, text->c_str()) != 0) {
+            error = "cannot tag " + name + ": " + sf_strerror(file);
+            return false;
+        }
+    }
+    return true;
 }
 
 OutputFile::~OutputFile()

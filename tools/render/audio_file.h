@@ -33,6 +33,15 @@ bool CheckFormatLimits(const OutputFormat& format, int rate, int channels, std::
 // (its 64-bit form); a longer AIFF is refused with a message.
 bool FitLength(OutputFormat& format, std::int64_t frames, int channels, std::string& error);
 
+struct AudioTags {
+    std::string title;
+    std::string artist;
+    std::string software;
+    std::string comment;
+};
+
+class Resampler;
+
 class InputFile {
 public:
     static std::unique_ptr<InputFile> Open(const std::string& path, std::string& error);
@@ -46,18 +55,29 @@ public:
     // The length the header announces: more than Frames when the file was cut
     // short (its data chunk claims more bytes than follow).
     std::int64_t AnnouncedFrames() const { return announcedFrames; }
+    // Standard input whose length its format does not tell (Ogg, FLAC): the
+    // render runs until it ends.
+    bool LengthUnknown() const { return lengthUnknown; }
     // Reads up to count frames; returns the frames read (0 at the end) or -1
     // with a message on a read error.
     std::int64_t Read(double* interleaved, std::int64_t count, std::string& error);
 
+    // From now on Read delivers the file at newRate (libsoxr, very high
+    // quality), and Rate, Frames and AnnouncedFrames count at that rate.
+    bool ResampleTo(int newRate, std::string& error);
+
 private:
     InputFile() = default;
+    std::int64_t ReadFile(double* interleaved, std::int64_t count, std::string& error);
+    std::unique_ptr<Resampler> resampler;
+    std::int64_t delivered = 0; // frames Read has given at the new rate
     sf_private_tag* file = nullptr;
     std::string path;
     int channels = 0;
     int rate = 0;
     std::int64_t frames = 0;
     std::int64_t announcedFrames = 0;
+    bool lengthUnknown = false;
 };
 
 class OutputFile {
@@ -70,6 +90,19 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    // Writes standard output (descriptor is its descriptor) as a stream that
+    // is never sought back into: WAV
+    // with its sizes for frames written up front (libsndfile cannot write WAV
+    // to a pipe), FLAC and Ogg as they come; AIFF is refused.
+    static std::unique_ptr<OutputFile> OpenStream(int descriptor, const std::string& name,
+                                                  const OutputFormat& format, int rate, int channels,
+                                                  std::int64_t frames, std::string& error);
+
+    // Title, artist, software and comment, in the formats that carry them
+    // (WAV's INFO list, FLAC and Ogg comments, AIFF's text chunks); set
+    // before the first Write. A stream of WAV has no place for them.
+    bool SetTags(const AudioTags& tags, std::string& error);
+
     bool Write(const float* interleaved, std::int64_t frames, std::string& error);
     bool Close(std::string& error); // finishes the header; false with a message
 
@@ -77,6 +110,7 @@ private:
     OutputFile() = default;
     sf_private_tag* file = nullptr;
     std::string name;
+    bool streamedWav = false; // raw samples behind a header of our own
 };
 
 } // namespace render

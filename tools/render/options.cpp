@@ -13,8 +13,6 @@ namespace render {
 
 namespace {
 
-constexpr const char* kToolVersion = "1.1";
-
 constexpr const char* kDescription =
     "tessaphon-render: renders isochronic tones through the Tessaphon plug-in, or processes an audio\n"
     "file through it, and writes the result as WAV, FLAC, Ogg Vorbis or AIFF. The plug-in is loaded\n"
@@ -25,7 +23,8 @@ constexpr const char* kDescription =
     "render has succeeded.\n";
 
 constexpr const char* kFooter =
-    "\nSettings are applied in this order: --load-state, --program, then each --set.\n"
+    "\nSettings are applied in this order: --load-state, --load-preset, --program (or the schedule's\n"
+    "program), the schedule's [start], then each --set; a schedule's steps run on top.\n"
     "PARAM is an index or a name (case ignored): \"Isochronic\" is the pulse rate, \"Isochronic On\"\n"
     "the pulse switch, \"LFO1 Rate\" the note value and \"LFO1 Free Rate\" the rate in ms (likewise\n"
     "LFO2). The older forms Isochronic#1/#2 and LFO1 Rate#1/#2 still work. VALUE is a display text\n"
@@ -40,6 +39,10 @@ constexpr const char* kFooter =
     "  tessaphon-render --program 104 --set Pan=-50 --list-params\n"
     "  tessaphon-render --program 58 --set Mix=70 --save-state calm.tst -o take1.wav\n"
     "  tessaphon-render --load-state calm.tst --seconds 600 -o take2.wav   (same samples)\n"
+    "  tessaphon-render --schedule examples/theta-descent.toml --fade-out 30s -o theta.flac\n"
+    "  tessaphon-render --schedule examples/theta-descent.toml --plot theta.png   (the plan only)\n"
+    "  tessaphon-render --program 14-103 --seconds 20m -o 'out/{slot:03} {name}.flac'\n"
+    "  tessaphon-render --seconds 10m --format flac -o - | ssh host 'cat > tone.flac'\n"
     "\nThe plug-in is taken from --plugin, else Tessaphon.so beside this program or in ../vst2/,\n"
     "then the folders in $LXVST_PATH and $VST_PATH, ~/.vst, ~/.lxvst, /usr/lib/vst,\n"
     "/usr/local/lib/vst (and the lxvst variants).\n"
@@ -71,17 +74,29 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     // An option given twice takes its last value, as in most command-line tools.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
-    double seconds = 0.0;
+    std::string secondsText;
+    double loudness = 0.0;
+    TrackOptionTexts trackTexts;
     std::string bits;
     std::string program;
     int rate = 0;
 
-    app.add_option("INPUT", o.input, "audio file to process (omit to render the tone alone)")
+    app.add_option("INPUT", o.input,
+                   "audio file to process, - for standard input (omit to render the tone alone)")
         ->type_name("FILE");
-    app.add_option("-o,--output", o.output, "file to write: .wav, .flac, .ogg or .aiff")->type_name("FILE");
-    auto* secondsOpt = app.add_option("-s,--seconds", seconds,
-                                      "length in seconds (default 60 without INPUT; with INPUT, cuts it)")
-                           ->type_name("S");
+    app.add_option("-o,--output", o.output,
+                   "file to write: .wav, .flac, .ogg or .aiff; - for standard output")
+        ->type_name("FILE");
+    std::string format;
+    auto* formatOpt =
+        app.add_option("--format", format,
+                       "wav, flac, ogg or aiff: the format of -o - (default wav), or in place of "
+                       "OUTPUT's extension")
+            ->type_name("TYPE");
+    auto* secondsOpt = app.add_option("-s,--seconds", secondsText,
+                                      "length: seconds, 90s, 30m, 1:30:00 (default 60 s or the schedule's "
+                                      "length without INPUT; with INPUT, cuts it)")
+                           ->type_name("T");
     app.add_flag("--stereo", o.stereo, "process a mono INPUT as stereo (it goes to both channels)");
     auto* bitsOpt =
         app.add_option("-b,--bits", bits, "16, 24, 32 or float (default 24; not for Ogg)")->type_name("BITS");
@@ -114,6 +129,13 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
     app.add_option("--load-preset", o.loadPreset, "read a .fxp program or .fxb bank (before --program/--set)")
         ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "no progress display and no summary");
+    AddTrackOptions(app, trackTexts);
+    auto* loudnessOpt = app.add_option("--loudness", loudness,
+                                       "bring the render to this integrated loudness (EBU R128, e.g. -16), "
+                                       "its true peak kept at most -1 dBTP")
+                            ->type_name("LUFS");
+    app.add_flag("--json", o.json,
+                 "print --list-programs, --list-params and the render summary as JSON on stdout");
     app.set_version_flag("--version", std::string("tessaphon-render ") + kToolVersion);
 
     try {
@@ -148,13 +170,29 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
             result.warnings.push_back(option->get_name() + " given " + std::to_string(given.size()) +
                                       " times; the last one (" + given.back() + ") counts");
     }
+    std::string message;
+    if (!CheckTrackOptions(trackTexts, o.track, message))
+        return fail(message);
     if (secondsOpt->count()) {
+        double seconds = 0.0;
+        if (!ReadLengthOption("--seconds", secondsText, seconds, message))
+            return fail(message);
         if (!std::isfinite(seconds) || seconds <= 0.0 || seconds > 7.0 * 24 * 3600)
             return fail("--seconds takes a length above 0 and at most a week");
         o.seconds = seconds;
     }
     if (bitsOpt->count())
         o.bits = bits;
+    if (loudnessOpt->count()) {
+        if (!std::isfinite(loudness) || loudness < -70.0 || loudness > 0.0)
+            return fail("--loudness takes a loudness from -70 to 0 LUFS");
+        o.loudness = loudness;
+    }
+    if (formatOpt->count()) {
+        if (format != "wav" && format != "flac" && format != "ogg" && format != "aiff")
+            return fail("--format takes wav, flac, ogg or aiff, not \"" + format + "\"");
+        o.format = format;
+    }
     if (programOpt->count())
         o.program = program;
     if (rateOpt->count()) {
@@ -170,18 +208,24 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
         if (s.find('=') == std::string::npos || Trim(s.substr(0, s.find('='))).empty() ||
             Trim(s.substr(s.find('=') + 1)).empty())
             return fail("--set takes PARAM=VALUE, not \"" + s + "\"");
-    if (o.output == "-" || o.input == "-")
-        return fail("standard input and output are not supported; name a file");
+    if (o.loudness && o.input == "-")
+        return fail("--loudness renders twice (once to measure), and standard input can be read only once");
+    if (o.output == "-" && o.json)
+        return fail("--json prints to standard output, where -o - writes the audio");
+    if (o.output == "-" && (o.listPrograms || o.listParams))
+        return fail("-o - writes the audio to standard output; list programs or parameters in another run");
     bool bank = false;
     if (!o.savePreset.empty() && !PresetKindOf(o.savePreset, bank))
         return fail("--save-preset writes FILE.fxp (a program) or FILE.fxb (a bank), not " + o.savePreset);
     const bool listing = o.listPrograms || o.listParams || !o.saveState.empty() || !o.saveBank.empty() ||
-                         !o.savePreset.empty();
+                         !o.savePreset.empty() || !o.track.plot.empty();
     if (o.output.empty() && !listing)
         return fail(o.input.empty() ? "nothing to do: give -o OUTPUT (or --list-programs, --list-params)"
                                     : "no output file: give -o OUTPUT");
     if (o.output.empty() && !o.input.empty())
         return fail("INPUT given without -o OUTPUT");
+    if (o.output.empty() && !o.track.plotDetail.empty())
+        return fail("--plot-detail draws the start of a render; give -o OUTPUT");
     if (o.stereo && o.input.empty())
         return fail("--stereo applies to a mono INPUT; the tone alone is always stereo");
     return result;

@@ -2,6 +2,8 @@
 // The command line of tessaphon-render, parsed and checked for consistency.
 // Nothing here loads the plug-in or touches a file.
 
+#include "tools/render/track_options.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +30,11 @@ struct RenderOptions {
     std::string savePreset; // .fxp: the current program, .fxb: every slot
     std::string loadPreset; // either kind
     bool quiet = false;
+    std::optional<std::string>
+        format;                     // container for -o - (wav, flac, ogg, aiff), or instead of the extension
+    std::optional<double> loudness; // target integrated loudness in LUFS
+    bool json = false;              // listings and the render summary as JSON on stdout
+    TrackOptions track;             // schedule, fades, preroll, plots
 };
 
 constexpr int kDefaultRate = 48000;
@@ -42,6 +49,7 @@ struct ParseResult {
 
 // Exit status of a command line the tool cannot act on.
 constexpr int kUsageError = 2;
+constexpr const char* kToolVersion = "1.1";
 
 // Parses argv; help and usage errors are printed here (help to stdout, errors
 // to stderr) and come back as Exit.

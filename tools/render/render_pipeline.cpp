@@ -2,7 +2,9 @@
 
 #include "host/plugin_host.h"
 #include "tools/render/audio_file.h"
+#include "tools/render/loudness.h"
 #include "tools/render/progress.h"
+#include "tools/render/schedule_automation.h"
 #include "tools/render/terminal.h"
 
 #include <algorithm>
@@ -92,11 +94,15 @@ private:
     std::string error;
 };
 
-void WriteChunks(ChunkRing& ring, OutputFile& output)
+// Writes each chunk, and measures its loudness on the way when asked; with
+// no output the render is only measured.
+void WriteChunks(ChunkRing& ring, OutputFile* output, LoudnessMeter* meter)
 {
     while (Chunk* chunk = ring.NextToWrite()) {
         std::string error;
-        if (!output.Write(chunk->samples.data(), chunk->frames, error)) {
+        if (meter)
+            meter->Add(chunk->samples.data(), chunk->frames);
+        if (output && !output->Write(chunk->samples.data(), chunk->frames, error)) {
             ring.Fail(error);
             return;
         }
@@ -126,6 +132,19 @@ float Interleave(const double* const* outs, int channels, int frames, float* dst
     return peak;
 }
 
+// Fades the chunk's frames and keeps what a plot asks for.
+void FinishChunk(const RenderSetup& setup, float* interleaved, std::int64_t frames, std::int64_t firstFrame)
+{
+    if (setup.gain != 1.0f)
+        for (std::int64_t i = 0; i < frames * setup.channels; ++i)
+            interleaved[i] *= setup.gain;
+    if (setup.fades.Any())
+        ApplyFades(setup.fades, interleaved, setup.channels, frames, firstFrame);
+    if (setup.keepLeft)
+        for (std::int64_t i = 0; i < frames && firstFrame + i < setup.keepFrames; ++i)
+            setup.keepLeft->push_back(interleaved[i * setup.channels]);
+}
+
 // A NaN or infinite input sample would turn into a full-scale click, or
 // spread through the plug-in; it is rendered as silence and counted.
 void SilenceNonFinite(double* samples, std::int64_t frames, int channels, std::int64_t firstFrame,
@@ -143,7 +162,7 @@ void SilenceNonFinite(double* samples, std::int64_t frames, int channels, std::i
 } // namespace
 
 RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostState, InputFile* input,
-                           OutputFile& output, const RenderSetup& setup, ProgressDisplay& progress)
+                           OutputFile* output, const RenderSetup& setup, ProgressDisplay& progress)
 {
     RenderOutcome outcome;
     const int block = setup.block;
@@ -161,7 +180,7 @@ RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostSt
     double* outs[2] = {outL.data(), outR.data()};
 
     ChunkRing ring(static_cast<std::size_t>(chunkFrames * channels));
-    std::thread writer(WriteChunks, std::ref(ring), std::ref(output));
+    std::thread writer(WriteChunks, std::ref(ring), output, setup.meter);
 
     std::int64_t position = 0;
     bool inputEnded = false;
@@ -201,12 +220,15 @@ RenderOutcome RenderToFile(host::PluginInstance& plugin, host::HostState& hostSt
                         std::copy(src, src + n, inR.begin());
                 }
             }
-            hostState.SetSamplePosition(static_cast<double>(position + done));
+            if (setup.automation)
+                setup.automation->BeforeBlock(position + done);
+            hostState.SetSamplePosition(static_cast<double>(setup.firstHostFrame + position + done));
             plugin.ProcessDouble(ins, outs, n);
             const float peak =
                 Interleave(outs, channels, n, chunk->samples.data() + done * channels, setup.trackPeak);
             outcome.peak = std::max(outcome.peak, peak);
         }
+        FinishChunk(setup, chunk->samples.data(), frames, position);
         chunk->frames = frames;
         if (frames > 0)
             ring.Filled();

@@ -15,4 +15,11 @@ int StderrColumns(); // 80 when unknown
 void CatchInterrupts();
 bool InterruptRequested();
 
+// Audio written to standard output (-o -): whether that is a terminal, its
+// descriptor, and a reader that closes the pipe making writes fail (so the
+// render ends with an error) instead of stopping the process.
+bool StdoutIsTerminal();
+int StdoutDescriptor();
+void IgnoreBrokenPipe();
+
 } // namespace render

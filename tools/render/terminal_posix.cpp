@@ -53,4 +53,22 @@ bool InterruptRequested()
     return interrupted != 0;
 }
 
+bool StdoutIsTerminal()
+{
+    return isatty(STDOUT_FILENO) == 1;
+}
+
+int StdoutDescriptor()
+{
+    return STDOUT_FILENO;
+}
+
+void IgnoreBrokenPipe()
+{
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
+}
+
 } // namespace render
