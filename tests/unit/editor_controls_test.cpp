@@ -3,6 +3,7 @@
 
 #include "editor/band_label.h"
 #include "editor/drop_down.h"
+#include "editor/knobs.h"
 #include "editor/lfo_indicator.h"
 #include "panel_harness.h"
 #include "raster/raster_bitmap.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -29,6 +31,17 @@ TEST(EditorControls, SwitchStepsAndWrapsRightClickPrompts)
     EXPECT_EQ(h.view->promptedControl, &h.At(kPanelGoldenIso));
     EXPECT_EQ(h.view->promptedParam, h.plug->GetParam(kGoldenIso));
     EXPECT_TRUE(EditsBalanced());
+}
+
+TEST(EditorControls, KnobTurnsThroughItsRotationRange)
+{
+    PanelHarness h;
+    const auto& knob = static_cast<const IKnobRotVal&>(h.At(kPanelBaseFreq));
+    const double halfTurn = static_cast<double>(static_cast<float>(300.0 * std::numbers::pi / 360.0));
+    EXPECT_EQ(knob.angleFor(0.0), -halfTurn); // -150 degrees
+    EXPECT_EQ(knob.angleFor(0.5), 0.0);
+    EXPECT_EQ(knob.angleFor(1.0), halfTurn);
+    EXPECT_NEAR(halfTurn * 180.0 / std::numbers::pi, 150.0, 1e-5);
 }
 
 TEST(EditorControls, ButtonsToggleRaiseTheSyncFlagOrHold)
