@@ -13,9 +13,7 @@ TEST_F(PluginTest, DescriptorFields)
     EXPECT_EQ(e->numParams, 25);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-    // Chunks, replacing and double processing; "has editor" where the
-    // platform's editor window exists (the editor tests check which).
-    EXPECT_EQ(e->flags & ~vst2::kFlagHasEditor, 0x1018);
+    EXPECT_EQ(e->flags, kModuleHasEditor ? 0x1019 : 0x1018);
     EXPECT_EQ(e->uniqueID, 0x796D7376);
     EXPECT_EQ(e->version, 10000);
     EXPECT_EQ(e->initialDelay, 0);

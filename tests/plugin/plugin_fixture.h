@@ -9,6 +9,10 @@
 #include <memory>
 #include <string>
 
+// Whether this platform's module has an editor window (descriptor flag 0x01):
+// an X11 window on Linux, a Win32 window on Windows.
+inline constexpr bool kModuleHasEditor = true;
+
 inline host::PluginModule& LoadedModule()
 {
     static std::unique_ptr<host::PluginModule> module = [] {
