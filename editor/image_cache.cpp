@@ -12,18 +12,28 @@ struct CachedImage {
     std::unique_ptr<RasterBitmap> bitmap;
 };
 
-// Made while the library loads and deliberately never freed, like the font
-// cache: no editor can be left holding a dangling image.
-InstanceLock* const gImageLock = new InstanceLock();
-std::vector<CachedImage>* const gImages = new std::vector<CachedImage>();
+// Made on first use and released when the library is unloaded, so a host that
+// loads and unloads the plug-in again and again gets the memory back. Every
+// editor is gone by then: the host closes its instances before unloading.
+struct ImageCache {
+    InstanceLock lock;
+    std::vector<CachedImage> images;
+};
+
+ImageCache& Cache()
+{
+    static ImageCache cache;
+    return cache;
+}
 
 } // namespace
 
 RasterBitmap* FindOrLoadImage(int resourceId, const std::function<std::unique_ptr<RasterBitmap>()>& decode)
 {
-    LockGuard guard(*gImageLock);
+    ImageCache& cache = Cache();
+    LockGuard guard(cache.lock);
     if (resourceId != kDerivedImageId) {
-        for (const CachedImage& image : *gImages)
+        for (const CachedImage& image : cache.images)
             if (image.id == resourceId)
                 return image.bitmap.get();
     }
@@ -32,7 +42,7 @@ RasterBitmap* FindOrLoadImage(int resourceId, const std::function<std::unique_pt
         if (!bitmap)
             return nullptr;
         RasterBitmap* kept = bitmap.get();
-        gImages->push_back(CachedImage{resourceId, std::move(bitmap)});
+        cache.images.push_back(CachedImage{resourceId, std::move(bitmap)});
         return kept;
     } catch (...) {
         return nullptr; // out of memory: the image is simply not drawn
@@ -46,6 +56,7 @@ RasterBitmap* KeepDerivedImage(std::unique_ptr<RasterBitmap> image)
 
 int ImageCacheSize()
 {
-    LockGuard guard(*gImageLock);
-    return static_cast<int>(gImages->size());
+    ImageCache& cache = Cache();
+    LockGuard guard(cache.lock);
+    return static_cast<int>(cache.images.size());
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide cache of decoded editor images, shared by every editor
-// instance and guarded by its own lock. Images live until the process ends:
-// strips and controls keep plain pointers to them. Derived images (crops) are
+// instance and guarded by its own lock. Images live until the library is
+// unloaded: strips and controls keep plain pointers to them. Derived images (crops) are
 // kept under id -1 and never found by id.
 
 #include <functional>

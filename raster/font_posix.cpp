@@ -15,18 +15,19 @@
 
 namespace {
 
-// The FreeType library handle; made on first use under the font cache lock
-// and kept for the life of the process, like the fonts made from it.
+// The FreeType library handle: made on first use under the font cache lock and
+// kept until the font cache releases it, after its fonts.
+FT_Library gLibrary = nullptr;
+bool gLibraryTried = false;
+
 FT_Library SharedLibrary()
 {
-    static FT_Library library = nullptr;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        if (FT_Init_FreeType(&library) != 0)
-            library = nullptr;
+    if (!gLibraryTried) {
+        gLibraryTried = true;
+        if (FT_Init_FreeType(&gLibrary) != 0)
+            gLibrary = nullptr;
     }
-    return library;
+    return gLibrary;
 }
 
 class FreeTypeFont final : public RasterFont {
@@ -35,8 +36,8 @@ public:
         : RasterFont(ascentPixels), face(fontFace), mono(monochrome)
     {
     }
-    // Cached fonts are never destroyed while the library is loaded; the face
-    // goes with the font when a half-made font is dropped.
+    // Cached fonts live until the library is unloaded; the face goes with the
+    // font (also when a half-made font is dropped).
     ~FreeTypeFont() override { FT_Done_Face(face); }
 
 protected:
@@ -162,4 +163,12 @@ bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, s
     }
     DrawGlyphRun(bitmap, font, codePoints, colour, align, rect);
     return true;
+}
+
+void ReleasePlatformFonts()
+{
+    if (gLibrary)
+        FT_Done_FreeType(gLibrary);
+    gLibrary = nullptr;
+    gLibraryTried = false;
 }

@@ -162,3 +162,6 @@ bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, s
     DrawGlyphRun(bitmap, font, Utf16ToCodePoints(wide), colour, align, rect);
     return true;
 }
+
+// GDI keeps nothing for the fonts beyond each font's own handle.
+void ReleasePlatformFonts() {}

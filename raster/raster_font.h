@@ -75,6 +75,9 @@ void DrawGlyphRun(RasterBitmap& bitmap, RasterFont& font, std::u32string_view te
 // Makes the platform font for a key; null when it cannot be made.
 // Implemented by font_posix.cpp or font_win32.cpp. Font cache lock held.
 std::unique_ptr<RasterFont> CreatePlatformFont(const FontKey& key);
+// Releases what the platform's font system keeps for the fonts it made; called
+// once, after the last cached font is gone, when the library is unloaded.
+void ReleasePlatformFonts();
 
 // Draws a non-empty text with a font of this platform. Font cache lock held.
 bool RenderText(RasterBitmap& bitmap, RasterFont& font, std::string_view text, std::uint32_t colour,

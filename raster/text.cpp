@@ -19,14 +19,34 @@ struct CachedFont {
     std::unique_ptr<RasterFont> font; // null: the font could not be made
 };
 
-// The font cache lives for the whole process: made on first use (a static
-// initialiser elsewhere may draw text before this file's own have run) and
-// deliberately never freed, so no editor ever holds a dangling font. The list
-// is guarded by FontCacheLock().
+// The font cache: made on first use (a static initialiser elsewhere may draw
+// text before this file's own have run) and released when the library is
+// unloaded, fonts first, then what the platform's font system keeps, so a host
+// that loads and unloads the plug-in gets the memory back. No editor outlives
+// the library: the host closes its instances before unloading.
+struct FontCache {
+    InstanceLock lock;
+    std::vector<CachedFont> fonts;
+
+    FontCache() = default;
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+    ~FontCache()
+    {
+        fonts.clear();
+        ReleasePlatformFonts();
+    }
+};
+
+FontCache& Cache()
+{
+    static FontCache cache;
+    return cache;
+}
+
 std::vector<CachedFont>& CachedFonts()
 {
-    static std::vector<CachedFont>* const fonts = new std::vector<CachedFont>();
-    return *fonts;
+    return Cache().fonts;
 }
 
 FontKey KeyOf(const ITextStyle& style)
@@ -44,8 +64,7 @@ FontKey KeyOf(const ITextStyle& style)
 
 InstanceLock& FontCacheLock()
 {
-    static InstanceLock* const lock = new InstanceLock();
-    return *lock;
+    return Cache().lock;
 }
 
 std::size_t FontCacheSize()
