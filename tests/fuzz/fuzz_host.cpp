@@ -170,7 +170,7 @@ void Instance::Start(float sampleRate, std::intptr_t blockSize)
     startEngine = EngineOf(effect);
 }
 
-void Instance::Restore()
+bool Instance::Restore()
 {
     ResetAnswers();
     Dispatch(vst2::kOpProcessingOnOff, 0, 0);
@@ -182,9 +182,10 @@ void Instance::Restore()
     RestoreSlots();
     // Selecting the started program loads the live values from its slot.
     if (!IPlugVST::FromDescriptor(effect)->SelectProgram(static_cast<int>(startProgram)))
-        Fail("the started program does not load");
+        return false;
     Dispatch(vst2::kOpProcessingOnOff, 0, 1);
     EngineOf(effect) = startEngine;
+    return true;
 }
 
 // Loading a whole bank through the host's request costs as much as a new
@@ -283,7 +284,6 @@ namespace {
 
 constexpr int kKeptSlots = 2;
 std::unique_ptr<Instance> kept[kKeptSlots];
-bool renewKept = false;
 
 bool EveryInputFresh()
 {
@@ -297,25 +297,13 @@ Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot)
 {
     if (slot < 0 || slot >= kKeptSlots)
         Fail("no such kept instance");
-    if (slot == 0 && renewKept) {
-        for (auto& instance : kept)
-            instance.reset(); // old instances close before new ones open
-        renewKept = false;
-    }
     std::unique_ptr<Instance>& instance = kept[slot];
-    if (instance && !EveryInputFresh()) {
-        instance->Restore();
+    if (instance && !EveryInputFresh() && instance->Restore())
         return *instance;
-    }
-    instance.reset();
+    instance.reset(); // the old instance closes before the new one opens
     instance = std::make_unique<Instance>();
     instance->Start(sampleRate, blockSize);
     return *instance;
-}
-
-void RenewAfterThisInput()
-{
-    renewKept = true;
 }
 
 } // namespace fuzz

@@ -77,8 +77,9 @@ public:
     // Back to exactly the state Start left: the host's answers, sample rate,
     // block size, connected channels, the bank's slots, the current program
     // and its live values, and the engine's running state. Far cheaper than a
-    // new instance, which builds its whole factory bank.
-    void Restore();
+    // new instance, which builds its whole factory bank. False when the
+    // state could not be brought back (the instance must then be replaced).
+    bool Restore();
 
     // Renders frames with process (0), processReplacing (1) or
     // processDoubleReplacing (2) on a stereo test signal; aborts on any output
@@ -112,14 +113,10 @@ private:
 // The instance for this input in the given slot (0 or 1, for targets that need
 // a second instance), started at the given rate and block size, the same for
 // every input of a run: the one kept from the previous input, restored, or a
-// new one when the previous input asked for that (RenewAfterThisInput) or when
-// the environment variable TESSAPHON_FUZZ_FRESH is set (every input on new
-// instances, to show that a finding does not depend on the reuse). Slot 0 is
-// taken first in every input.
+// new one when the restore fails or when the environment variable
+// TESSAPHON_FUZZ_FRESH is set (every input on new instances, to show that a
+// finding does not depend on the reuse).
 Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot = 0);
-// The current input reached state Restore does not bring back: the next input
-// gets a new instance.
-void RenewAfterThisInput();
 
 // Aborts the run with a message: a finding.
 [[noreturn]] void Fail(const char* what);
