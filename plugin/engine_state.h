@@ -1,12 +1,13 @@
 #pragma once
-// What the tone generator and the two LFOs carry from sample to sample and
-// from block to block: a plain value, so that a copy taken from one instance
-// can bring another back to exactly that moment of its engine.
+// The tone engine's state: targets, increments and coefficients that
+// ParameterChanged sets, phases and smoothed values that RenderBlock advances.
+// A plain value, public so that tests and benchmarks can set an exact state
+// and a copy taken from one instance can bring another back to exactly that
+// moment of its engine.
+
+#include "core/panel_feed.h"
 
 #include <cstdint>
-
-class GRAPH;    // LFO indicator on the panel
-class GRAPHPRM; // pulse-rate display on the panel
 
 struct EngineState {
     // In declaration order.
@@ -52,6 +53,6 @@ struct EngineState {
     bool lfoSync[2] = {true, true};
     bool restartLatch = false;
     bool syncClicked = false;
-    GRAPH* lfoDisplay[2] = {nullptr, nullptr}; // owned by the editor view
-    GRAPHPRM* isoDisplay = nullptr;            // owned by the editor view
+    LfoIndicatorFeed* lfoDisplay[2] = {nullptr, nullptr}; // owned by the editor view
+    PulseRateFeed* isoDisplay = nullptr;                  // owned by the editor view
 };

@@ -3,6 +3,8 @@
 // table, the engine state that parameter changes, the tone generator and the
 // two LFOs work on, and the factory bank. No OS calls.
 
+#include "core/panel_feed.h"
+#include "editor/platform_view.h"
 #include "plugin/engine_state.h"
 #include "vst2/iplug_vst.h"
 
@@ -41,7 +43,10 @@ constexpr int kNumPrograms = 150;
 
 class VSTCLASS : public IPlugVST, public EngineState {
 public:
-    explicit VSTCLASS(vst2::HostCallback host);
+    // makeView makes the editor view the panel is built on; the platform's
+    // (none where the platform has no editor window) unless a test or tool
+    // asks for another. Without a view the plug-in has no editor.
+    explicit VSTCLASS(vst2::HostCallback host, EditorViewFactory makeView = MakePlatformView);
     ~VSTCLASS() override;
 
     // Audio or UI thread; the caller holds the instance lock (taken again here).
@@ -64,6 +69,7 @@ public:
 
 protected:
     void DefineParameters();
+    void BuildPanel(EditorViewFactory makeView);
     void MakeFactoryPrograms();
 
 private:

@@ -13,8 +13,8 @@ stage() {
   echo "=== done in $((SECONDS - t)) s"
 }
 stage "Linux build and tests" bash scripts/test-linux.sh build
-stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh
-stage "TSan build and tests" bash scripts/test-tsan.sh
+stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh asan
+stage "TSan build and tests" bash scripts/test-sanitizers.sh tsan
 stage "Fuzz targets, 33 s each" bash scripts/test-fuzz.sh 33
 stage "Windows DLL build and tests under Wine" bash scripts/test-windows.sh build-windows build
 echo "All test stages passed in $((SECONDS - start)) s"

@@ -96,7 +96,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         }
         return 0;
     case kOpEditorOpen:
-        if (editor && editor->OpenWindow(ptr)) {
+        if (editor && editor->openWindow(ptr)) {
             OnEditorOpened();
             return 1;
         }
@@ -104,7 +104,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case kOpEditorClose:
         if (editor) {
             OnEditorClosing();
-            editor->CloseWindow();
+            editor->closeWindow();
             return 1;
         }
         return 0;
@@ -273,13 +273,13 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
     const bool validParam = value >= 0 && value < NParams();
     IParameter* p = validParam ? GetParam(static_cast<int>(value)) : nullptr;
     switch (index) {
-    case 7:
+    case vst2::kVendorParamDisplay:
         if (!ptr)
             return 0;
         if (p)
             p->GetDisplay(static_cast<double>(opt), true, static_cast<char*>(ptr), kParamTextField);
         return vst2::kVendorSpecificYes;
-    case 8: {
+    case vst2::kVendorParamIsStepped: {
         if (!p)
             return 0;
         double lo = 0.0;
@@ -292,7 +292,7 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
             return vst2::kVendorSpecificYes;
         return 0;
     }
-    case 27: {
+    case vst2::kVendorParamFromText: {
         if (!ptr || !p)
             return 0;
         auto* text = static_cast<char*>(ptr);
@@ -305,9 +305,9 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
         }
         return vst2::kVendorSpecificYes;
     }
-    case 0x73744341:                       // 'stCA'
-        if (value == 0x57686565 && editor) // 'Whee'
-            return editor->OnWheel(opt);
+    case vst2::kVendorWheel:
+        if (value == vst2::kVendorWheelValue && editor)
+            return editor->wheelFromHost(opt) ? 1 : 0;
         return 0;
     default:
         return 0;

@@ -25,9 +25,10 @@ std::intptr_t DispatcherThunk(EffectDescriptor* effect, std::int32_t opcode, std
         if (!plug)
             return 0;
         if (opcode == vst2::kOpClose) {
-            // Taken once so that a call still running on another thread ends
-            // first; the lock lives in the instance, so it is released before
-            // the instance goes.
+            // Taken once so that a call already running on another thread
+            // ends first. The lock lives in the instance and is released
+            // before the instance goes, so it cannot guard what comes after:
+            // safety rests on the host making no call once it has sent close.
             {
                 LockGuard guard(plug->Lock());
             }
@@ -147,7 +148,13 @@ IPlugVST::IPlugVST(vst2::HostCallback host, int paramCount, const char* channelC
     ChangeBlockSize(1024);
 }
 
-IPlugVST::~IPlugVST() = default;
+// The editor goes first, while the whole instance still exists: closing its
+// window may end a pending wheel edit, which reaches the host through this
+// binding.
+IPlugVST::~IPlugVST()
+{
+    editor.reset();
+}
 
 IPlugVST* IPlugVST::FromDescriptor(vst2::EffectDescriptor* effect)
 {
@@ -188,40 +195,6 @@ void IPlugVST::EndParamEdit(int index)
 void IPlugVST::RequestDisplayUpdate()
 {
     CallHost(vst2::kHostUpdateDisplay);
-}
-
-void IPlugVST::DeferParamEditEnd(int index)
-{
-    LockGuard guard(lock);
-    if (editor) {
-        pendingParamEdit = index;
-        editor->ArmEditCountdown(std::max(1, editor->FrameRate() / 2));
-    } else {
-        EndParamEdit(index);
-    }
-}
-
-void IPlugVST::FlushPendingParamEdit()
-{
-    LockGuard guard(lock);
-    if (editor)
-        editor->ClearEditCountdown();
-    if (pendingParamEdit >= 0) {
-        const int index = pendingParamEdit;
-        pendingParamEdit = -1;
-        EndParamEdit(index);
-    }
-}
-
-void IPlugVST::SetParameterFromEditor(int index, double normalized)
-{
-    LockGuard guard(lock);
-    IParameter* param = GetParam(index);
-    if (!param)
-        return;
-    param->WriteNormalized(normalized);
-    AutomateParam(index, normalized);
-    ParameterChanged(index);
 }
 
 const vst2::TimeInfo* IPlugVST::GetTimeInfo(std::int32_t mask)

@@ -184,7 +184,13 @@ bool Instance::Restore()
     if (!IPlugVST::FromDescriptor(effect)->SelectProgram(static_cast<int>(startProgram)))
         return false;
     Dispatch(vst2::kOpProcessingOnOff, 0, 1);
-    EngineOf(effect) = startEngine;
+    // The engine's running values as started; the panel's indicators stay
+    // those of the editor as it is now.
+    EngineState& engine = EngineOf(effect);
+    EngineState started = startEngine;
+    std::copy(std::begin(engine.lfoDisplay), std::end(engine.lfoDisplay), std::begin(started.lfoDisplay));
+    started.isoDisplay = engine.isoDisplay;
+    engine = started;
     return true;
 }
 

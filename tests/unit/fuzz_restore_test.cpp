@@ -134,7 +134,7 @@ TEST(FuzzRestore, ARestoredInstanceIsIndistinguishableFromANewOne)
     // Twice: a restore must also hold after an earlier restore.
     for (int round = 0; round < 2; ++round) {
         Disturb(used);
-        used.Restore();
+        ASSERT_TRUE(used.Restore());
         const Observed restored = Observe(used);
         fuzz::Instance fresh;
         fresh.Start(48000.0f, 512);
@@ -145,7 +145,7 @@ TEST(FuzzRestore, ARestoredInstanceIsIndistinguishableFromANewOne)
         EXPECT_EQ(restored.texts, expected.texts);
         EXPECT_EQ(restored.descriptor, expected.descriptor);
         EXPECT_TRUE(restored.rendered == expected.rendered) << "rendered samples differ";
-        used.Restore();
+        ASSERT_TRUE(used.Restore());
     }
 }
 
