@@ -15,6 +15,6 @@ stage() {
 stage "Linux build and tests" bash scripts/test-linux.sh build
 stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh asan
 stage "TSan build and tests" bash scripts/test-sanitizers.sh tsan
-stage "Fuzz targets, 50 s each" bash scripts/test-fuzz.sh 50
+stage "Fuzz targets, 28 s each" bash scripts/test-fuzz.sh 28
 stage "Windows DLL build and tests under Wine" bash scripts/test-windows.sh build-windows build
 echo "All test stages passed in $((SECONDS - start)) s"

@@ -1,7 +1,7 @@
 // Sets a program or bank chunk of any content and size, as a host restoring a
 // saved project does, then checks that the instance still renders, that its
 // state is whole, and that the state it reports survives a round trip through a
-// fresh instance byte for byte. Sizes a host can never mean (negative, beyond
+// second instance in its started state byte for byte. Sizes a host can never mean (negative, beyond
 // 2^31) must be refused without any change.
 //
 // First byte: bit 0 bank chunk, bit 1 put a valid header in front of the data,
@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> chunk =
         (mode & 2) ? WithHeader(body) : std::vector<std::uint8_t>(body.begin(), body.end());
 
-    fuzz::Instance plug;
-    plug.Start(48000.0f, 512);
+    fuzz::Instance& plug = fuzz::PreparedInstance(48000.0f, 512);
 
     if (mode & 4) {
         const std::vector<std::uint8_t> before = plug.GetChunk(true);
@@ -66,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(!banked.empty(), "the bank chunk is empty");
 
     // What the instance reports is what a host saves: it must load and reproduce itself.
-    fuzz::Instance fresh;
-    fresh.Start(48000.0f, 512);
+    fuzz::Instance& fresh = fuzz::PreparedInstance(48000.0f, 512, 1);
     Require(fresh.SetChunk(true, banked), "a bank chunk the plug-in wrote does not load");
     Require(fresh.GetChunk(true) == banked, "a bank chunk does not reproduce itself");
     Require(fresh.GetChunk(false) == program, "a bank chunk does not reproduce the live values");

@@ -86,8 +86,7 @@ BuiltList Build(fuzz::Bytes& in)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::Bytes in(data, size);
-    fuzz::Instance plug;
-    plug.Start(48000.0f, 256);
+    fuzz::Instance& plug = fuzz::PreparedInstance(48000.0f, 256);
     for (int round = 0; round < 8 && !in.Empty(); ++round) {
         BuiltList built = Build(in);
         if (plug.Dispatch(vst2::kOpProcessEvents, 0, 0, built.list.data()) != 1)

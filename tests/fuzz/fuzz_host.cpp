@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace fuzz {
 
@@ -138,12 +139,80 @@ std::intptr_t Instance::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
+namespace {
+
+EngineState& EngineOf(vst2::EffectDescriptor* effect)
+{
+    auto* engine = dynamic_cast<EngineState*>(IPlugVST::FromDescriptor(effect));
+    if (!engine)
+        Fail("the plug-in has no engine state");
+    return *engine;
+}
+
+} // namespace
+
 void Instance::Start(float sampleRate, std::intptr_t blockSize)
 {
     Dispatch(vst2::kOpOpen);
     Dispatch(vst2::kOpSetSampleRate, 0, 0, nullptr, sampleRate);
     Dispatch(vst2::kOpSetBlockSize, 0, blockSize);
     Dispatch(vst2::kOpProcessingOnOff, 0, 1);
+    IPlugVST* plug = IPlugVST::FromDescriptor(effect);
+    startRate = sampleRate;
+    startBlockSize = blockSize;
+    startProgram = plug->CurrentProgram();
+    startSlots.clear();
+    for (int i = 0; i < plug->NPrograms(); ++i) {
+        const IProgram* slot = plug->GetProgram(i);
+        const auto bytes = slot->data.Bytes();
+        startSlots.push_back({slot->initialised, slot->name, {bytes.begin(), bytes.end()}});
+    }
+    startEngine = EngineOf(effect);
+}
+
+bool Instance::Restore()
+{
+    ResetAnswers();
+    Dispatch(vst2::kOpProcessingOnOff, 0, 0);
+    Dispatch(vst2::kOpSetSampleRate, 0, 0, nullptr, startRate);
+    Dispatch(vst2::kOpSetBlockSize, 0, startBlockSize);
+    vst2::SpeakerArrangement stereo{};
+    stereo.numChannels = 2;
+    Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&stereo), &stereo);
+    RestoreSlots();
+    // Selecting the started program loads the live values from its slot.
+    if (!IPlugVST::FromDescriptor(effect)->SelectProgram(static_cast<int>(startProgram)))
+        return false;
+    Dispatch(vst2::kOpProcessingOnOff, 0, 1);
+    // The engine's running values as started; the panel's indicators stay
+    // those of the editor as it is now.
+    EngineState& engine = EngineOf(effect);
+    EngineState started = startEngine;
+    std::copy(std::begin(engine.lfoDisplay), std::end(engine.lfoDisplay), std::begin(started.lfoDisplay));
+    started.isoDisplay = engine.isoDisplay;
+    engine = started;
+    return true;
+}
+
+// Loading a whole bank through the host's request costs as much as a new
+// instance (every slot goes through the live parameters), so only the slots
+// an input changed are written back, straight into the bank.
+void Instance::RestoreSlots()
+{
+    IPlugVST* plug = IPlugVST::FromDescriptor(effect);
+    for (std::size_t i = 0; i < startSlots.size(); ++i) {
+        IProgram* slot = plug->GetProgram(static_cast<int>(i));
+        const StartSlot& start = startSlots[i];
+        const auto bytes = slot->data.Bytes();
+        if (slot->initialised == start.initialised && start.name == slot->name &&
+            std::equal(bytes.begin(), bytes.end(), start.data.begin(), start.data.end()))
+            continue;
+        slot->initialised = start.initialised;
+        std::memset(slot->name, 0, sizeof slot->name);
+        std::memcpy(slot->name, start.name.data(), start.name.size());
+        slot->data.SetSize(0, true);
+        slot->data.AppendBytes(start.data.data(), static_cast<int>(start.data.size()));
+    }
 }
 
 void Instance::Render(int mode, int frames)
@@ -215,6 +284,32 @@ void Instance::CheckParameters()
         if (std::find(text.begin(), text.end(), '\0') == text.end())
             Fail("a display text has no terminator inside its field");
     }
+}
+
+namespace {
+
+constexpr int kKeptSlots = 2;
+std::unique_ptr<Instance> kept[kKeptSlots];
+
+bool EveryInputFresh()
+{
+    static const bool fresh = std::getenv("TESSAPHON_FUZZ_FRESH") != nullptr;
+    return fresh;
+}
+
+} // namespace
+
+Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot)
+{
+    if (slot < 0 || slot >= kKeptSlots)
+        Fail("no such kept instance");
+    std::unique_ptr<Instance>& instance = kept[slot];
+    if (instance && !EveryInputFresh() && instance->Restore())
+        return *instance;
+    instance.reset(); // the old instance closes before the new one opens
+    instance = std::make_unique<Instance>();
+    instance->Start(sampleRate, blockSize);
+    return *instance;
 }
 
 } // namespace fuzz

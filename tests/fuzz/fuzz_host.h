@@ -5,6 +5,7 @@
 // function pointers, exactly as a host reaches them. Any rendered sample that
 // is not a finite number aborts the run.
 
+#include "plugin/engine_state.h"
 #include "vst2/vst2_abi.h"
 
 #include <cstddef>
@@ -18,7 +19,7 @@ namespace fuzz {
 // Operands from the fuzzer's bytes; reads past the end give zeros.
 class Bytes {
 public:
-    Bytes(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
+    Bytes(const std::uint8_t* bytes, std::size_t byteCount) : data(bytes), size(byteCount) {}
 
     bool Empty() const { return pos >= size; }
     std::uint8_t U8();
@@ -70,8 +71,15 @@ public:
     vst2::EffectDescriptor* Effect() const { return effect; }
     std::intptr_t Dispatch(std::int32_t opcode, std::int32_t index = 0, std::intptr_t value = 0,
                            void* ptr = nullptr, float opt = 0.0f);
-    // Open, sample rate, block size and processing on.
+    // Open, sample rate, block size and processing on; the state reached is
+    // the one Restore returns to.
     void Start(float sampleRate, std::intptr_t blockSize);
+    // Back to exactly the state Start left: the host's answers, sample rate,
+    // block size, connected channels, the bank's slots, the current program
+    // and its live values, and the engine's running state. Far cheaper than a
+    // new instance, which builds its whole factory bank. False when the
+    // state could not be brought back (the instance must then be replaced).
+    bool Restore();
 
     // Renders frames with process (0), processReplacing (1) or
     // processDoubleReplacing (2) on a stereo test signal; aborts on any output
@@ -87,7 +95,28 @@ public:
 
 private:
     vst2::EffectDescriptor* effect = nullptr;
+    float startRate = 0.0f;
+    std::intptr_t startBlockSize = 0;
+    struct StartSlot {
+        bool initialised;
+        std::string name;
+        std::vector<std::uint8_t> data;
+    };
+
+    void RestoreSlots();
+
+    std::intptr_t startProgram = 0;
+    std::vector<StartSlot> startSlots;
+    EngineState startEngine;
 };
+
+// The instance for this input in the given slot (0 or 1, for targets that need
+// a second instance), started at the given rate and block size, the same for
+// every input of a run: the one kept from the previous input, restored, or a
+// new one when the restore fails or when the environment variable
+// TESSAPHON_FUZZ_FRESH is set (every input on new instances, to show that a
+// finding does not depend on the reuse).
+Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot = 0);
 
 // Aborts the run with a message: a finding.
 [[noreturn]] void Fail(const char* what);

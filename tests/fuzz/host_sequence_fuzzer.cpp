@@ -18,9 +18,9 @@ namespace {
 using fuzz::Fail;
 
 struct Sequence {
-    explicit Sequence(fuzz::Bytes& bytes) : in(bytes) {}
+    explicit Sequence(fuzz::Bytes& bytes) : plug(fuzz::PreparedInstance(48000.0f, 512)), in(bytes) {}
 
-    fuzz::Instance plug;
+    fuzz::Instance& plug;
     fuzz::Bytes& in;
     int blockSize = 512;
 
@@ -263,7 +263,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzz::Bytes in(data, size);
     Sequence sequence(in);
-    sequence.plug.Start(48000.0f, 512);
     for (int step = 0; step < 64 && !in.Empty(); ++step)
         sequence.Step();
     sequence.plug.Render(1, 64);

@@ -5,6 +5,7 @@
 // chunk formats or the factory bank change, and commit the files it writes.
 
 #include "fuzz_host.h"
+#include "tools/render/preset_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -132,6 +133,25 @@ void SequenceSeeds(const std::filesystem::path& dir)
 
 } // namespace
 
+// A program file and a bank file of the plug-in's own shape, each behind the
+// byte that makes the target expect that shape, and one with a position out of range.
+void PresetSeeds(const std::filesystem::path& folder)
+{
+    fuzz::Instance plug;
+    const vst2::EffectDescriptor* e = plug.Effect();
+    render::Preset program;
+    program.pluginId = e->uniqueID;
+    program.pluginVersion = e->version;
+    program.programs.push_back({"Seed", std::vector<float>(static_cast<std::size_t>(e->numParams), 0.5f)});
+    render::Preset bank = program;
+    bank.bank = true;
+    bank.programs.assign(static_cast<std::size_t>(e->numPrograms), program.programs.front());
+    Write(folder, "program", Cat({{0}, render::EncodePreset(program)}));
+    Write(folder, "bank", Cat({{1}, render::EncodePreset(bank)}));
+    program.programs.front().values.back() = 1.5f;
+    Write(folder, "position_out_of_range", Cat({{0}, render::EncodePreset(program)}));
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -143,5 +163,6 @@ int main(int argc, char** argv)
     TextSeeds(root / "text");
     EventSeeds(root / "events");
     SequenceSeeds(root / "host_sequence");
+    PresetSeeds(root / "preset");
     return 0;
 }
