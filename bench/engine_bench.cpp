@@ -8,6 +8,7 @@
 // case's time over its floor's.
 
 #include "host/plugin_host.h"
+#include "plugin/block_state.h"
 #include "plugin/vstclass.h"
 
 #include <benchmark/benchmark.h>
@@ -61,12 +62,10 @@ std::vector<Case> Cases()
 
 // --- the floor loops -------------------------------------------------------
 
-struct FloorState {
-    double carrierPhase, isoPhase, carrierInc, isoInc, carrierStep, isoStep;
-    float mix, pan, round, mixStep, panStep;
-    double lfoPhase[2], lfoInc[2];
-    float lfoAmp[2], lfoBase[2];
-    double k1, k2, k3, split;
+// The engine's state plus the per-sample steps of the block's ramps.
+struct FloorState : BlockState {
+    double carrierStep, isoStep;
+    float mixStep, panStep;
 };
 
 inline double Wrap(double p, double inc)
@@ -91,31 +90,33 @@ void FloorLoop(FloorState& s, const double* inL, const double* inR, double* outL
             else if constexpr (Lfo1Target == 2)
                 f.isoInc = x;
             else
-                f.pan = static_cast<float>(x);
+                f.panCurrent = static_cast<float>(x);
         }
         if constexpr (Lfo2Target != 0) {
             const double x = f.lfoAmp[1] * std::sin(f.lfoPhase[1]) + f.lfoBase[1];
             f.lfoPhase[1] = Wrap(f.lfoPhase[1], f.lfoInc[1]);
             if constexpr (Lfo2Target == 4)
-                f.pan = static_cast<float>(x);
+                f.panCurrent = static_cast<float>(x);
             else
                 f.carrierInc = x;
         }
         f.carrierInc += f.carrierStep;
         f.isoInc += f.isoStep;
-        f.mix += f.mixStep;
-        f.pan += f.panStep;
+        f.mixCurrent += f.mixStep;
+        f.panCurrent += f.panStep;
         double gate = 1.0;
         if constexpr (Gate == 1)
-            gate = f.isoPhase < kPi ? f.round * std::sin(f.isoPhase) + double(1.0f - f.round) : -1.0;
+            gate =
+                f.isoPhase < kPi ? f.roundAmount * std::sin(f.isoPhase) + double(1.0f - f.roundAmount) : -1.0;
         else if constexpr (Gate == 2)
-            gate = f.isoPhase < 2.4001769701020317
-                       ? f.round * std::sin(f.isoPhase * 1.3089004238950945) + double(1.0f - f.round)
-                       : -1.0;
+            gate =
+                f.isoPhase < 2.4001769701020317
+                    ? f.roundAmount * std::sin(f.isoPhase * 1.3089004238950945) + double(1.0f - f.roundAmount)
+                    : -1.0;
         if constexpr (Gate != 0)
             f.isoPhase = Wrap(f.isoPhase, f.isoInc);
         const double l = inL[i], r = inR[i];
-        const double dry = 1.0f - f.mix;
+        const double dry = 1.0f - f.mixCurrent;
         if (gate > 1e-24) {
             const double p = f.carrierPhase;
             double w;
@@ -128,15 +129,16 @@ void FloorLoop(FloorState& s, const double* inL, const double* inR, double* outL
             else if constexpr (Wave == 3)
                 w = p < kPi ? 1.0 : -1.0;
             else if constexpr (Wave == 4)
-                w = p < f.split ? std::cos(p * f.k1) : std::cos(p * f.k2 + f.k3);
+                w = p < f.goldenSplit ? std::cos(p * f.goldenK1) : std::cos(p * f.goldenK2 + f.goldenK3);
             else if constexpr (Wave == 5)
-                w = p < f.split ? 2.0 * std::sin(p * f.k1) - 1.0 : 2.0 * std::sin(p * f.k2 + f.k3) - 1.0;
+                w = p < f.goldenSplit ? 2.0 * std::sin(p * f.goldenK1) - 1.0
+                                      : 2.0 * std::sin(p * f.goldenK2 + f.goldenK3) - 1.0;
             else if constexpr (Wave == 6)
-                w = p < f.split ? p * f.k1 - 1.0 : f.k2 - p * f.k3;
+                w = p < f.goldenSplit ? p * f.goldenK1 - 1.0 : f.goldenK2 - p * f.goldenK3;
             else
-                w = p < f.split ? 1.0 : -1.0;
-            outL[i] = dry * l + double(1.0f - f.pan) * double(f.mix) * w * gate;
-            outR[i] = dry * r + double(1.0f + f.pan) * double(f.mix) * w * gate;
+                w = p < f.goldenSplit ? 1.0 : -1.0;
+            outL[i] = dry * l + double(1.0f - f.panCurrent) * double(f.mixCurrent) * w * gate;
+            outR[i] = dry * r + double(1.0f + f.panCurrent) * double(f.mixCurrent) * w * gate;
             f.carrierPhase = Wrap(f.carrierPhase, f.carrierInc);
         } else {
             outL[i] = dry * l;
@@ -149,7 +151,7 @@ void FloorLoop(FloorState& s, const double* inL, const double* inR, double* outL
 
 void QuietFloor(FloorState& s, const double* inL, const double* inR, double* outL, double* outR, int n)
 {
-    const double dry = 1.0f - s.mix;
+    const double dry = 1.0f - s.mixCurrent;
     for (int i = 0; i < n; ++i) {
         outL[i] = dry * inL[i];
         outR[i] = dry * inR[i];
@@ -187,23 +189,7 @@ FloorFn ChooseFloor(const VSTCLASS& p, bool quiet)
 FloorState FloorFrom(const VSTCLASS& p)
 {
     FloorState f{};
-    f.carrierPhase = p.carrierPhase;
-    f.isoPhase = p.isoPhase;
-    f.carrierInc = p.carrierInc;
-    f.isoInc = p.isoInc;
-    f.mix = p.mixCurrent;
-    f.pan = p.panCurrent;
-    f.round = p.roundAmount;
-    for (int k = 0; k < 2; ++k) {
-        f.lfoPhase[k] = p.lfoPhase[k];
-        f.lfoInc[k] = p.lfoInc[k];
-        f.lfoAmp[k] = p.lfoAmp[k];
-        f.lfoBase[k] = p.lfoBase[k];
-    }
-    f.k1 = p.goldenK1;
-    f.k2 = p.goldenK2;
-    f.k3 = p.goldenK3;
-    f.split = p.goldenSplit;
+    static_cast<BlockState&>(f) = BlockStateOf(p);
     return f;
 }
 

@@ -93,15 +93,20 @@ double IParameter::NormalizeValue(double x) const
     return std::pow((clamped - min) / (max - min), 1.0 / shape);
 }
 
+double IParameter::ValueAtPosition(double normalized) const
+{
+    // Positions outside 0 .. 1 from a misbehaving host count as the nearest
+    // end: with a curved mapping a negative position would otherwise fold back
+    // into the range (-0.5 squared is 0.25). NaN counts as the minimum.
+    normalized = std::isnan(normalized) ? 0.0 : std::clamp(normalized, 0.0, 1.0);
+    return min + (max - min) * std::pow(normalized, shape);
+}
+
 void IParameter::WriteNormalized(double normalized)
 {
     if (!std::isfinite(normalized))
         return;
-    // Positions outside 0 .. 1 from a misbehaving host count as the nearest
-    // end: with a curved mapping a negative position would otherwise fold back
-    // into the range (-0.5 squared is 0.25).
-    normalized = std::clamp(normalized, 0.0, 1.0);
-    double v = min + (max - min) * std::pow(normalized, shape);
+    double v = ValueAtPosition(normalized);
     if (kind != ParameterKind::Double)
         v = std::floor(v / step + 0.5) * step;
     // The upper bound is the mapping's own; the lower one keeps positions below
@@ -125,7 +130,7 @@ void IParameter::GetDisplay(double v, bool isNormalized, char* out, std::size_t 
     if (!out || outSize == 0)
         return;
     if (isNormalized)
-        v = min + (max - min) * std::pow(v, shape);
+        v = ValueAtPosition(v);
     if (!textEntries.empty()) {
         const std::int32_t index = SaturatingTrunc(v);
         for (const auto& entry : textEntries) {

@@ -72,6 +72,9 @@ public:
     int Decimals() const { return decimals; }
 
 private:
+    // The real value at a normalised position, the position clamped to 0 .. 1 first.
+    double ValueAtPosition(double normalized) const;
+
     ParameterKind kind = ParameterKind::None;
     double value = 0.0;
     double min = 0.0;

@@ -478,8 +478,13 @@ void IPlugBase::SetInputConnected(int index, bool connected)
         return;
     auto& c = *inputChannels[static_cast<std::size_t>(index)];
     c.connected = connected;
-    if (!connected)
+    if (!connected) {
+        // The scratch buffer still holds the last block converted from the
+        // host; a disconnected input reads silence from now on instead.
+        if (c.scratch.Size() > 0)
+            std::memset(c.scratch.Data(), 0, static_cast<std::size_t>(c.scratch.Size()));
         inputPointers[static_cast<std::size_t>(c.slot)] = c.Samples();
+    }
 }
 
 void IPlugBase::SetOutputConnected(int index, bool connected)

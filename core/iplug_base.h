@@ -30,42 +30,81 @@ public:
               const char* productName, const char* vendorName, int vendorVersion, std::int32_t uniqueId,
               std::int32_t vendorId, int latency, int midiMode, bool usesChunks, bool isInstrument);
 
-    // The instance's overridable operations, in their fixed order.
-    virtual ~IPlugBase();                                                     // 1
-    virtual void ResetEngine();                                               // 2
-    virtual void ParameterChanged(int index);                                 // 3
-    virtual void RenderBlock(double** inputs, double** outputs, int frames);  // 4
-    virtual void OnEditorOpened() {}                                          // 5
-    virtual void OnEditorClosing() {}                                         // 6
-    virtual void ReservedHook1() {}                                           // 7
-    virtual void ActivationChanged(bool on);                                  // 8
-    virtual void HandleMidiMessage(const MidiMessage&) {}                     // 9
-    virtual void HandleSysEx(const SysExMessage&) {}                          // 10
-    virtual bool GetMidiNoteName(int key, char* text);                        // 11 (text: 64 bytes)
-    virtual bool StoreState(StateBuffer& buffer);                             // 12
-    virtual int RestoreState(std::span<const std::uint8_t> data, int pos);    // 13
-    virtual void BeginParamEdit(int) {}                                       // 14
-    virtual void BeginParamEditUnlessPending(int) {}                          // 15
-    virtual void AutomateParam(int, double) {}                                // 16
-    virtual void EndParamEdit(int) {}                                         // 17
-    virtual void RequestDisplayUpdate() {}                                    // 18
-    virtual int GetSamplePosition() { return 0; }                             // 19
-    virtual double GetHostTempo() { return 0.0; }                             // 20
-    virtual void GetHostTimeSignature(int& numerator, int& denominator);      // 21
-    virtual int GetHostId() { return hostId; }                                // 22
-    virtual void UpdateEditorRect() {}                                        // 23
-    virtual void ReservedHook2() {}                                           // 24
-    virtual void PrepareForHost() {}                                          // 25
-    virtual void AttachEditor(EditorLink* view);                              // 26
-    virtual void ChangeBlockSize(int frames);                                 // 27
-    virtual void ChangeLatency(int samples) { latency = samples; }            // 28
-    virtual bool EmitMidiMessage(const MidiMessage&) { return false; }        // 29
-    virtual bool EmitMidiMessages(const MidiMessage* list, int count);        // 30
-    virtual bool EmitSysEx(const SysExMessage&) { return false; }             // 31
-    virtual bool StoreParams(StateBuffer& buffer);                            // 32
-    virtual int RestoreParams(std::span<const std::uint8_t> data, int pos);   // 33
-    virtual bool StorePrograms(StateBuffer& buffer);                          // 34
-    virtual int RestorePrograms(std::span<const std::uint8_t> data, int pos); // 35
+    // The instance's overridable operations, in the order of the instance's
+    // table of them: keep it, add new ones at the end. Each says which thread
+    // calls it and whether the instance lock is held (the lock is recursive).
+    // "Host thread": whichever thread the host sends its requests from.
+
+    // Host thread (close request), after the lock was taken and released.
+    virtual ~IPlugBase();
+    // Host thread (resume, suspend, sample rate, block size); lock held.
+    virtual void ResetEngine();
+    // Any thread that changed the parameter (host, editor, engine, loaded state); lock held.
+    virtual void ParameterChanged(int index);
+    // Audio thread, once per piece of a host block; lock held.
+    virtual void RenderBlock(double** inputs, double** outputs, int frames);
+    // Host thread, after the editor's window opened; lock held.
+    virtual void OnEditorOpened() {}
+    // Host thread, before the editor's window closes; lock held.
+    virtual void OnEditorClosing() {}
+    // Never called; keeps its place in the order.
+    virtual void ReservedHook1() {}
+    // Host thread (processing switched on or off); lock held.
+    virtual void ActivationChanged(bool on);
+    // Thread of the host's event list, usually the audio thread before a block; lock held.
+    virtual void HandleMidiMessage(const MidiMessage&) {}
+    // As HandleMidiMessage; lock held.
+    virtual void HandleSysEx(const SysExMessage&) {}
+    // Host thread (MIDI key name request; text holds 64 bytes); lock held.
+    virtual bool GetMidiNoteName(int key, char* text);
+    // Host thread (state chunk request); lock held.
+    virtual bool StoreState(StateBuffer& buffer);
+    // Host thread (state chunk handed in); lock held.
+    virtual int RestoreState(std::span<const std::uint8_t> data, int pos);
+    // Any thread that starts a gesture (editor, engine); lock held.
+    virtual void BeginParamEdit(int) {}
+    // Editor thread (a wheel step); takes the lock itself.
+    virtual void BeginParamEditUnlessPending(int) {}
+    // Any thread that changed a parameter for the host to record; lock held.
+    virtual void AutomateParam(int, double) {}
+    // Any thread that ends a gesture; lock held.
+    virtual void EndParamEdit(int) {}
+    // Any thread; lock held.
+    virtual void RequestDisplayUpdate() {}
+    // Audio thread while rendering, or the host thread; lock held.
+    virtual int GetSamplePosition() { return 0; }
+    // Audio thread while rendering, or the host thread; lock held.
+    virtual double GetHostTempo() { return 0.0; }
+    // Audio thread while rendering, or the host thread; lock held.
+    virtual void GetHostTimeSignature(int& numerator, int& denominator);
+    // Host thread (the requests that depend on the host); lock held.
+    virtual int GetHostId() { return hostId; }
+    // Thread that attached or resized the editor; lock held.
+    virtual void UpdateEditorRect() {}
+    // Never called; keeps its place in the order.
+    virtual void ReservedHook2() {}
+    // Host thread (open request, before the parameters reach the engine); lock held.
+    virtual void PrepareForHost() {}
+    // Thread that creates the editor, before the host sees it; takes the lock itself.
+    virtual void AttachEditor(EditorLink* view);
+    // Host thread (block size request), or the constructor; lock held.
+    virtual void ChangeBlockSize(int frames);
+    // Any thread; lock held.
+    virtual void ChangeLatency(int samples) { latency = samples; }
+    // Audio thread while rendering; lock held.
+    virtual bool EmitMidiMessage(const MidiMessage&) { return false; }
+    // Audio thread while rendering; lock held.
+    virtual bool EmitMidiMessages(const MidiMessage* list, int count);
+    // Audio thread while rendering; lock held.
+    virtual bool EmitSysEx(const SysExMessage&) { return false; }
+    // Host thread (program change or name, state chunk); lock held.
+    virtual bool StoreParams(StateBuffer& buffer);
+    // Host thread (program change, state chunk); lock held.
+    virtual int RestoreParams(std::span<const std::uint8_t> data, int pos);
+    // Host thread (bank chunk request); lock held.
+    virtual bool StorePrograms(StateBuffer& buffer);
+    // Host thread (bank chunk handed in); lock held.
+    virtual int RestorePrograms(std::span<const std::uint8_t> data, int pos);
 
     IPlugBase(const IPlugBase&) = delete;
     IPlugBase& operator=(const IPlugBase&) = delete;
@@ -135,7 +174,7 @@ public:
 
 protected:
     InstanceLock lock;
-    int hostId = -1;
+    int hostId = -1; // not asked yet; the binding names the values
     int hostVersion = 0;
     double sampleRate = 44100.0;
     int blockSize = 0;

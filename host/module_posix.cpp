@@ -1,32 +1,27 @@
-#include "host/plugin_host.h"
+#include "host/module_native.h"
 
 #include <dlfcn.h>
 
-namespace host {
+namespace host::native {
 
-std::unique_ptr<PluginModule> PluginModule::Open(const std::string& path, std::string& error)
+void* LoadModule(const std::string& path, std::string& why)
 {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
-        const char* why = dlerror();
-        error = "cannot load " + path + ": " + (why ? why : "unknown error");
-        return nullptr;
+        const char* reason = dlerror();
+        why = reason ? reason : "unknown error";
     }
-    std::unique_ptr<PluginModule> module(new PluginModule());
-    module->handle = handle;
-    module->path = path;
-    return module;
+    return handle;
 }
 
-PluginModule::~PluginModule()
+void UnloadModule(void* handle)
 {
-    if (handle)
-        dlclose(handle);
+    dlclose(handle);
 }
 
-vst2::EntryProc PluginModule::Entry(const char* name) const
+vst2::EntryProc FindEntry(void* handle, const char* name)
 {
     return reinterpret_cast<vst2::EntryProc>(dlsym(handle, name));
 }
 
-} // namespace host
+} // namespace host::native

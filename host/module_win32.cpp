@@ -1,8 +1,8 @@
-#include "host/plugin_host.h"
+#include "host/module_native.h"
 
 #include <windows.h>
 
-namespace host {
+namespace host::native {
 
 namespace {
 
@@ -19,30 +19,24 @@ std::string DescribeError(DWORD code)
 
 } // namespace
 
-std::unique_ptr<PluginModule> PluginModule::Open(const std::string& path, std::string& error)
+void* LoadModule(const std::string& path, std::string& why)
 {
     // No "cannot find DLL" dialog box when the module or one of its imports is missing.
     const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HMODULE handle = LoadLibraryA(path.c_str());
     const DWORD code = handle ? 0 : GetLastError();
     SetErrorMode(previousMode);
-    if (!handle) {
-        error = "cannot load " + path + ": " + DescribeError(code);
-        return nullptr;
-    }
-    std::unique_ptr<PluginModule> module(new PluginModule());
-    module->handle = handle;
-    module->path = path;
-    return module;
+    if (!handle)
+        why = DescribeError(code);
+    return handle;
 }
 
-PluginModule::~PluginModule()
+void UnloadModule(void* handle)
 {
-    if (handle)
-        FreeLibrary(static_cast<HMODULE>(handle));
+    FreeLibrary(static_cast<HMODULE>(handle));
 }
 
-vst2::EntryProc PluginModule::Entry(const char* name) const
+vst2::EntryProc FindEntry(void* handle, const char* name)
 {
     const FARPROC proc = GetProcAddress(static_cast<HMODULE>(handle), name);
     // FARPROC stands for any function; void (*)() is the type GCC lets stand for
@@ -50,4 +44,4 @@ vst2::EntryProc PluginModule::Entry(const char* name) const
     return reinterpret_cast<vst2::EntryProc>(reinterpret_cast<void (*)()>(proc));
 }
 
-} // namespace host
+} // namespace host::native

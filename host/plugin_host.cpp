@@ -305,7 +305,7 @@ bool PluginInstance::SetChannelCounts(int inputs, int outputs)
 std::string PluginInstance::DisplayForNormalized(int index, float normalized)
 {
     char text[256] = {};
-    Dispatch(vst2::kOpVendorSpecific, 7, index, text, normalized);
+    Dispatch(vst2::kOpVendorSpecific, vst2::kVendorParamDisplay, index, text, normalized);
     return TextFrom(text, sizeof text);
 }
 
@@ -315,7 +315,8 @@ bool PluginInstance::NormalizedForText(int index, const std::string& text, doubl
         return false;
     char buffer[256] = {};
     std::memcpy(buffer, text.data(), text.size());
-    if (Dispatch(vst2::kOpVendorSpecific, 27, index, buffer) != vst2::kVendorSpecificYes)
+    if (Dispatch(vst2::kOpVendorSpecific, vst2::kVendorParamFromText, index, buffer) !=
+        vst2::kVendorSpecificYes)
         return false;
     const std::size_t length = strnlen(buffer, sizeof buffer);
     const auto result = std::from_chars(buffer, buffer + length, normalized);

@@ -83,7 +83,9 @@ private:
     void ShowIsoRate(float hz);
 
 public:
-    // Engine state, in declaration order.
+    // The tone engine's state: targets, increments and coefficients that
+    // ParameterChanged sets, phases and smoothed values that RenderBlock
+    // advances. Public so that tests and benchmarks can set an exact state.
     double engineSampleRate = 0.0;
     double samplesPerWholeNote = 0.0;
     std::uint32_t fadeSamples = 0;

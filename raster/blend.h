@@ -38,7 +38,8 @@ inline int Clamp255(int v)
     return v < 0 ? 0 : (v > 255 ? 255 : v);
 }
 
-// Colour dodge of one channel by strength s.
+// Colour dodge of one channel by strength s: min(255, old * 256 / (256 - s)),
+// and for s of 255 or more 255 (0 stays 0).
 inline int DodgeChannel(int old, int s)
 {
     if (s > 254)
@@ -120,6 +121,9 @@ struct BlendRule {
 // and dodge with or without kBlendSourceAlpha; other low bytes give kNone.
 BlendRule MakeBlendRule(float weight, int mode);
 
+// The blit's per-pixel rule. In the formulas s is a source channel, d the
+// destination's, a the source's alpha and k = w * (a + 1) / 256; "/" truncates
+// toward zero.
 inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::uint32_t old)
 {
     const int w = rule.w;
@@ -128,6 +132,7 @@ inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::u
     switch (rule.op) {
     case BlendRule::kNone:
         return old;
+    // Copy, all four channels: s + (d - s) * (256 - w) / 256; at w = 256 the source.
     case BlendRule::kCopy:
         if (w == 256)
             return src;
@@ -136,6 +141,10 @@ inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::u
             out[c] = s + (ByteOf(old, c * 8) - s) * (256 - w) / 256;
         }
         break;
+    // Source alpha over, colour channels: at w = 256, s + (d - s) * (255 - a) / 256
+    // (the source itself when a = 255); otherwise s + (d - s) * (256 - k) / 256.
+    // Alpha: min(255, d + a) at w = 256, otherwise min(255, d + k). Nothing
+    // changes where a = 0.
     case BlendRule::kAlpha:
         if (a == 0)
             return old;
@@ -156,6 +165,8 @@ inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::u
             out[3] = Clamp255(k + ByteOf(old, 24));
         }
         break;
+    // Source alpha add: colour min(255, d + k * s / 256), alpha
+    // min(255, d + a * k / 256); nothing changes where a = 0.
     case BlendRule::kAlphaAdd: {
         if (a == 0)
             return old;
@@ -165,16 +176,19 @@ inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::u
         out[3] = Clamp255(ByteOf(old, 24) + a * k / 256);
         break;
     }
+    // Source alpha dodge, all four channels: DodgeChannel(d, s * k / 256).
     case BlendRule::kAlphaDodge: {
         const int k = w * (a + 1) / 256;
         for (int c = 0; c < 4; ++c)
             out[c] = DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * k / 256);
         break;
     }
+    // Add, all four channels: min(255, d + s * w / 256).
     case BlendRule::kAdd:
         for (int c = 0; c < 4; ++c)
             out[c] = Clamp255(ByteOf(old, c * 8) + ByteOf(src, c * 8) * w / 256);
         break;
+    // Dodge, all four channels: DodgeChannel(d, s * w / 256).
     case BlendRule::kDodge:
         for (int c = 0; c < 4; ++c)
             out[c] = DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * w / 256);

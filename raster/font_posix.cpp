@@ -66,8 +66,7 @@ protected:
                 if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
                     dst[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
                 else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY)
-                    dst[x] = static_cast<std::uint8_t>(
-                        bm.num_grays == 256 ? row[x] : row[x] * 255 / (bm.num_grays - 1));
+                    dst[x] = CoverageOfGreyLevel(row[x], bm.num_grays);
             }
         }
         return true;

@@ -105,10 +105,13 @@ private:
 
 std::unique_ptr<RasterFont> CreatePlatformFont(const FontKey& key)
 {
-    HFONT font = CreateFontA(key.size, 0, key.orientation * 10, key.orientation * 10,
-                             (key.style & 1) ? FW_BOLD : FW_NORMAL, (key.style & 2) ? TRUE : FALSE, FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             QualityFor(key.quality), DEFAULT_PITCH | FF_DONTCARE, key.face.c_str());
+    // Escapement in tenths of a degree; whole turns are dropped first so that
+    // an absurd orientation cannot overflow the product.
+    const int tenths = (key.orientation % 360) * 10;
+    HFONT font = CreateFontA(key.size, 0, tenths, tenths, (key.style & 1) ? FW_BOLD : FW_NORMAL,
+                             (key.style & 2) ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, QualityFor(key.quality),
+                             DEFAULT_PITCH | FF_DONTCARE, key.face.c_str());
     if (!font)
         return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);

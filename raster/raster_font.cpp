@@ -14,6 +14,16 @@ const Glyph* RasterFont::GlyphFor(char32_t codePoint)
     return glyphs.emplace(codePoint, std::move(glyph)).first->second.get();
 }
 
+std::uint8_t CoverageOfGreyLevel(unsigned level, int levelCount)
+{
+    if (levelCount <= 2) // one level or two: the pixel is inked or not
+        return level != 0 ? 255 : 0;
+    if (levelCount == 256)
+        return static_cast<std::uint8_t>(level);
+    const unsigned top = static_cast<unsigned>(levelCount - 1);
+    return static_cast<std::uint8_t>(std::min(level, top) * 255 / top);
+}
+
 void DrawGlyphRun(RasterBitmap& bitmap, RasterFont& font, std::u32string_view text, std::uint32_t colour,
                   int align, const RasterRect& rect)
 {

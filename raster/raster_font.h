@@ -61,6 +61,10 @@ private:
     std::unordered_map<char32_t, std::unique_ptr<Glyph>> glyphs;
 };
 
+// The coverage (0 .. 255) of a pixel at grey level `level` of a glyph bitmap
+// with `levelCount` levels; a bitmap of one level or none is ink or no ink.
+std::uint8_t CoverageOfGreyLevel(unsigned level, int levelCount);
+
 // Lays the text out as one line in the rectangle (top-aligned; left, centred or
 // right by align 0, 1 or other) and blends each glyph's coverage, times the
 // colour's alpha, onto the bitmap in the colour. Nothing is clipped to the

@@ -19,11 +19,15 @@ struct CachedFont {
     std::unique_ptr<RasterFont> font; // null: the font could not be made
 };
 
-// The font cache and its lock live for the whole process: both are made while
-// the library loads and deliberately never freed, so no editor ever holds a
-// dangling font. The list is guarded by gFontLock.
-InstanceLock* const gFontLock = new InstanceLock();
-std::vector<CachedFont>* const gFonts = new std::vector<CachedFont>();
+// The font cache lives for the whole process: made on first use (a static
+// initialiser elsewhere may draw text before this file's own have run) and
+// deliberately never freed, so no editor ever holds a dangling font. The list
+// is guarded by FontCacheLock().
+std::vector<CachedFont>& CachedFonts()
+{
+    static std::vector<CachedFont>* const fonts = new std::vector<CachedFont>();
+    return *fonts;
+}
 
 FontKey KeyOf(const ITextStyle& style)
 {
@@ -40,21 +44,22 @@ FontKey KeyOf(const ITextStyle& style)
 
 InstanceLock& FontCacheLock()
 {
-    return *gFontLock;
+    static InstanceLock* const lock = new InstanceLock();
+    return *lock;
 }
 
 std::size_t FontCacheSize()
 {
-    LockGuard guard(*gFontLock);
-    return gFonts->size();
+    LockGuard guard(FontCacheLock());
+    return CachedFonts().size();
 }
 
 RasterFont* FindOrCreateFont(const ITextStyle& style)
 {
-    LockGuard guard(*gFontLock);
+    LockGuard guard(FontCacheLock());
     try {
         const FontKey key = KeyOf(style);
-        for (const CachedFont& cached : *gFonts) {
+        for (const CachedFont& cached : CachedFonts()) {
             if (cached.key == key)
                 return cached.font.get();
         }
@@ -64,7 +69,7 @@ RasterFont* FindOrCreateFont(const ITextStyle& style)
         if (key.size != 0 && key.size >= -kMaxFontSize && key.size <= kMaxFontSize)
             font = CreatePlatformFont(key);
         RasterFont* made = font.get();
-        gFonts->push_back(CachedFont{key, std::move(font)});
+        CachedFonts().push_back(CachedFont{key, std::move(font)});
         return made;
     } catch (...) {
         return nullptr;
@@ -79,7 +84,7 @@ bool DrawTextInRect(RasterBitmap* bitmap, ITextStyle* style, const char* text, c
         return false;
     if (style->size == 0)
         return true;
-    LockGuard guard(*gFontLock);
+    LockGuard guard(FontCacheLock());
     RasterFont* font = FindOrCreateFont(*style);
     style->font = font;
     if (!font)

@@ -15,8 +15,8 @@ stage() {
 }
 stage "Linux build and tests" bash scripts/test-linux.sh build
 stage "Debian package installed and run from a clean root" bash scripts/test-package.sh build
-stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh
-stage "TSan build and tests" bash scripts/test-tsan.sh
+stage "ASan+UBSan build and tests" bash scripts/test-sanitizers.sh asan
+stage "TSan build and tests" bash scripts/test-sanitizers.sh tsan
 stage "Fuzz targets, 50 s each" bash scripts/test-fuzz.sh 50
 stage "Windows DLL build and tests under Wine" bash scripts/test-windows.sh build-windows build
 echo "All test stages passed in $((SECONDS - start)) s"

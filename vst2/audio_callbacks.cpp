@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 // The host's buffers are attached per block: connected channels consume the
 // host's pointers in order, disconnected ones keep reading (and writing) their
@@ -16,9 +18,25 @@ void ZeroSamples(double* samples, int count)
     std::fill(samples, samples + count, 0.0);
 }
 
+// Calls f(channel, host pointer) for each connected channel in order; the
+// connected channels take the host's pointers one after another, and a host
+// that passed no array gives null for each.
+template <typename Channel, typename Sample, typename F>
+void ForEachConnected(std::vector<std::unique_ptr<Channel>>& channels, Sample** host, F&& f)
+{
+    int next = 0;
+    for (auto& c : channels) {
+        if (!c->connected)
+            continue;
+        f(*c, host ? host[next] : nullptr);
+        ++next;
+    }
+}
+
 } // namespace
 
-void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames, ProcessMode mode)
+template <typename AttachPiece, typename CollectPiece>
+void IPlugVST::RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& collect)
 {
     LockGuard guard(lock);
     if (frames < 0 || blockSize <= 0)
@@ -29,32 +47,42 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
     int done = 0;
     do {
         const int n = std::min(frames - done, blockSize);
-        int next = 0;
-        for (auto& c : inputChannels) {
-            if (!c->connected)
-                continue;
-            const float* src = hostIn ? hostIn[next] : nullptr;
-            ++next;
-            double* scratch = c->Samples();
+        attach(done, n);
+        RenderBlock(inputPointers.data(), outputPointers.data(), n);
+        collect(n);
+        done += n;
+    } while (done < frames);
+
+    // Point the connected channels' slots back at their scratch buffers, so
+    // that no pointer into the host's buffers outlives the call.
+    for (auto& c : inputChannels)
+        if (c->connected)
+            inputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
+    for (auto& c : outputChannels)
+        if (c->connected)
+            outputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
+}
+
+void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames, ProcessMode mode)
+{
+    // Single precision: the input is converted into the scratch buffers, the
+    // engine renders into them, and the result is converted back out.
+    const auto attach = [&](int done, int n) {
+        ForEachConnected(inputChannels, hostIn, [&](InputChannel& c, const float* src) {
+            double* scratch = c.Samples();
             if (src)
                 for (int i = 0; i < n; ++i)
                     scratch[i] = src[done + i];
             else
                 ZeroSamples(scratch, n);
-            inputPointers[static_cast<std::size_t>(c->slot)] = scratch;
-        }
-        next = 0;
-        for (auto& c : outputChannels) {
-            if (!c->connected)
-                continue;
-            float* dst = hostOut ? hostOut[next] : nullptr;
-            ++next;
-            c->hostOutput = dst ? dst + done : nullptr;
-            outputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
-        }
-
-        RenderBlock(inputPointers.data(), outputPointers.data(), n);
-
+            inputPointers[static_cast<std::size_t>(c.slot)] = scratch;
+        });
+        ForEachConnected(outputChannels, hostOut, [&](OutputChannel& c, float* dst) {
+            c.hostOutput = dst ? dst + done : nullptr;
+            outputPointers[static_cast<std::size_t>(c.slot)] = c.Samples();
+        });
+    };
+    const auto collect = [&](int n) {
         for (auto& c : outputChannels) {
             if (!c->connected || !c->hostOutput)
                 continue;
@@ -68,48 +96,25 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
                     dst[i] += static_cast<float>(rendered[i]);
             c->hostOutput = nullptr;
         }
-        done += n;
-    } while (done < frames);
+    };
+    RenderInPieces(frames, attach, collect);
 }
 
 void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t frames)
 {
-    LockGuard guard(lock);
-    if (frames < 0 || blockSize <= 0)
-        return;
-    if (MidiMode() != 0)
-        CallHost(vst2::kHostWantMidi);
-
-    int done = 0;
-    do {
-        const int n = std::min(frames - done, blockSize);
-        int next = 0;
-        for (auto& c : inputChannels) {
-            if (!c->connected)
-                continue;
-            double* src = hostIn ? hostIn[next] : nullptr;
-            ++next;
+    // Double precision: the engine reads and writes the host's buffers
+    // directly, even when the host passes the same buffer as input and output.
+    // That is safe because the engine reads both inputs of a frame before it
+    // writes that frame's outputs, and never reads a frame it has written.
+    const auto attach = [&](int done, int n) {
+        ForEachConnected(inputChannels, hostIn, [&](InputChannel& c, double* src) {
             if (!src)
-                ZeroSamples(c->Samples(), n);
-            inputPointers[static_cast<std::size_t>(c->slot)] = src ? src + done : c->Samples();
-        }
-        next = 0;
-        for (auto& c : outputChannels) {
-            if (!c->connected)
-                continue;
-            double* dst = hostOut ? hostOut[next] : nullptr;
-            ++next;
-            outputPointers[static_cast<std::size_t>(c->slot)] = dst ? dst + done : c->Samples();
-        }
-        RenderBlock(inputPointers.data(), outputPointers.data(), n);
-        done += n;
-    } while (done < frames);
-
-    // Leave the disconnected channels' slots on their scratch buffers.
-    for (auto& c : inputChannels)
-        if (c->connected)
-            inputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
-    for (auto& c : outputChannels)
-        if (c->connected)
-            outputPointers[static_cast<std::size_t>(c->slot)] = c->Samples();
+                ZeroSamples(c.Samples(), n);
+            inputPointers[static_cast<std::size_t>(c.slot)] = src ? src + done : c.Samples();
+        });
+        ForEachConnected(outputChannels, hostOut, [&](OutputChannel& c, double* dst) {
+            outputPointers[static_cast<std::size_t>(c.slot)] = dst ? dst + done : c.Samples();
+        });
+    };
+    RenderInPieces(frames, attach, [](int) {});
 }

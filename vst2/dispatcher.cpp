@@ -273,13 +273,13 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
     const bool validParam = value >= 0 && value < NParams();
     IParameter* p = validParam ? GetParam(static_cast<int>(value)) : nullptr;
     switch (index) {
-    case 7:
+    case vst2::kVendorParamDisplay:
         if (!ptr)
             return 0;
         if (p)
             p->GetDisplay(static_cast<double>(opt), true, static_cast<char*>(ptr), kParamTextField);
         return vst2::kVendorSpecificYes;
-    case 8: {
+    case vst2::kVendorParamIsStepped: {
         if (!p)
             return 0;
         double lo = 0.0;
@@ -292,7 +292,7 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
             return vst2::kVendorSpecificYes;
         return 0;
     }
-    case 27: {
+    case vst2::kVendorParamFromText: {
         if (!ptr || !p)
             return 0;
         auto* text = static_cast<char*>(ptr);
@@ -305,8 +305,8 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
         }
         return vst2::kVendorSpecificYes;
     }
-    case 0x73744341:                       // 'stCA'
-        if (value == 0x57686565 && editor) // 'Whee'
+    case vst2::kVendorWheel:
+        if (value == vst2::kVendorWheelValue && editor)
             return editor->OnWheel(opt);
         return 0;
     default:

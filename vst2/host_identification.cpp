@@ -1,24 +1,48 @@
 #include "vst2/iplug_vst.h"
 
 #include "core/bounded_string.h"
+#include "vst2/host_id.h"
 
 #include <cstring>
 
 namespace {
 
-struct KnownHost {
+struct HostPattern {
     const char* text;
-    int id;
+    HostId id;
 };
 
 // Searched in this order, as lower-case substrings of the product string.
-constexpr KnownHost kKnownHosts[] = {
-    {"cubase", 3},      {"reaper", 1},   {"nuendo", 4},      {"cakewalk", 5},   {"samplitude", 8},
-    {"fruity", 7},      {"live", 9},     {"melodyne", 12},   {"vstmanlib", 13}, {"aulab", 14},
-    {"forte", 15},      {"chainer", 16}, {"audition", 17},   {"orion", 18},     {"sawstudio", 20},
-    {"logic", 21},      {"digital", 22}, {"audiomulch", 23}, {"presonus", 24},  {"acoustica", 25},
-    {"garageband", 26}, {"ardour", 27},
+constexpr HostPattern kKnownHosts[] = {
+    {"cubase", kHostIdCubase},
+    {"reaper", kHostIdReaper},
+    {"nuendo", kHostIdNuendo},
+    {"cakewalk", kHostIdCakewalk},
+    {"samplitude", kHostIdSamplitude},
+    {"fruity", kHostIdFruity},
+    {"live", kHostIdLive},
+    {"melodyne", kHostIdMelodyne},
+    {"vstmanlib", kHostIdVstManLib},
+    {"aulab", kHostIdAuLab},
+    {"forte", kHostIdForte},
+    {"chainer", kHostIdChainer},
+    {"audition", kHostIdAudition},
+    {"orion", kHostIdOrion},
+    {"sawstudio", kHostIdSawStudio},
+    {"logic", kHostIdLogic},
+    {"digital", kHostIdDigitalPerformer},
+    {"audiomulch", kHostIdAudioMulch},
+    {"presonus", kHostIdPreSonus},
+    {"acoustica", kHostIdAcoustica},
+    {"garageband", kHostIdGarageBand},
+    {"ardour", kHostIdArdour},
 };
+
+// Hosts that get only the first two inputs connected and every output.
+bool ConnectsTwoInputsAndAllOutputs(int id)
+{
+    return id == kHostIdForte || id == kHostIdAudition || id == kHostIdOrion || id == kHostIdSawStudio;
+}
 
 constexpr std::size_t kProductSize = 256;
 
@@ -35,7 +59,7 @@ int IPlugVST::LookUpHost(const char* product)
     for (const auto& host : kKnownHosts)
         if (std::strstr(lower, host.text))
             return host.id;
-    return 0;
+    return kHostIdOther;
 }
 
 void IPlugVST::SetHost(const char* product, int packedVersion)
@@ -46,7 +70,7 @@ void IPlugVST::SetHost(const char* product, int packedVersion)
 
 int IPlugVST::GetHostId()
 {
-    if (hostId != -1)
+    if (hostId != kHostIdNotAsked)
         return hostId;
     // One byte more than the host may write, so a host that overruns the
     // field by its terminator still leaves a bounded text.
@@ -69,8 +93,7 @@ void IPlugVST::PrepareForHost()
     if (prepared)
         return;
     prepared = true;
-    const int id = GetHostId();
-    if (id == 15 || id == 17 || id == 18 || id == 20) {
+    if (ConnectsTwoInputsAndAllOutputs(GetHostId())) {
         for (int i = 2; i < NInputs(); ++i)
             SetInputConnected(i, false);
         if (NOutputs() >= 3)

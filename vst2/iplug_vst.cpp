@@ -25,9 +25,10 @@ std::intptr_t DispatcherThunk(EffectDescriptor* effect, std::int32_t opcode, std
         if (!plug)
             return 0;
         if (opcode == vst2::kOpClose) {
-            // Taken once so that a call still running on another thread ends
-            // first; the lock lives in the instance, so it is released before
-            // the instance goes.
+            // Taken once so that a call already running on another thread
+            // ends first. The lock lives in the instance and is released
+            // before the instance goes, so it cannot guard what comes after:
+            // safety rests on the host making no call once it has sent close.
             {
                 LockGuard guard(plug->Lock());
             }

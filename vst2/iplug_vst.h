@@ -19,7 +19,8 @@ public:
     vst2::EffectDescriptor* Descriptor() { return &descriptor; }
     static IPlugVST* FromDescriptor(vst2::EffectDescriptor* effect);
 
-    // Any thread; the caller holds the instance lock.
+    // The core's operations, called from the threads and with the lock as
+    // their declarations in IPlugBase say.
     void BeginParamEdit(int index) override;
     void BeginParamEditUnlessPending(int index) override;
     void AutomateParam(int index, double normalized) override;
@@ -72,7 +73,12 @@ private:
     std::intptr_t DispatchCanDo(const char* text) const;
     void SetSampleRateFromHost(float rate);
     void SetBlockSizeFromHost(std::intptr_t frames);
-    void RenderInPieces(int frames, int offset, int count);
+    // Renders a host block of any length under the lock, in pieces no longer
+    // than the block size: attach(done, n) points the channels at the piece
+    // starting at frame done, the engine renders n frames, collect(n) hands the
+    // piece's output on.
+    template <typename AttachPiece, typename CollectPiece>
+    void RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& collect);
 
     vst2::EditorRect editorRect{};
     vst2::HostCallback hostCallback = nullptr;

@@ -282,9 +282,21 @@ enum HostOpcode : std::int32_t {
     kHostGetVendorVersion = 34,
 };
 
-constexpr std::intptr_t kIdentifyAnswer = 0x4E764566; // 'NvEf'
+constexpr std::intptr_t kIdentifyAnswer = FourCC('N', 'v', 'E', 'f');
 constexpr std::intptr_t kInterfaceVersion = 2400;
 constexpr std::intptr_t kVendorSpecificYes = 0xBEEF;
 constexpr std::intptr_t kExtensionsAnswer = 0xBEEF0000;
+
+// Vendor-specific requests (the index of kOpVendorSpecific) the plug-in
+// answers. For the parameter requests, value is the parameter's index.
+// The display text of the normalised position opt, into ptr; the parameter keeps its value.
+constexpr std::int32_t kVendorParamDisplay = 7;
+// Whether the parameter moves in whole steps (integral, or a small integer or choice range).
+constexpr std::int32_t kVendorParamIsStepped = 8;
+// Replaces the text at ptr by the normalised position it reads as ("%.17f").
+constexpr std::int32_t kVendorParamFromText = 27;
+// A mouse-wheel step over the editor: index kVendorWheel, value kVendorWheelValue, opt the distance.
+constexpr std::int32_t kVendorWheel = FourCC('s', 't', 'C', 'A');
+constexpr std::intptr_t kVendorWheelValue = FourCC('W', 'h', 'e', 'e');
 
 } // namespace vst2

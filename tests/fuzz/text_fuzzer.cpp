@@ -57,13 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 1: { // the display of a normalised position
             std::vector<char> buffer = HostText(text, 32);
-            plug.Dispatch(vst2::kOpVendorSpecific, 7, index, buffer.data(), opt);
+            plug.Dispatch(vst2::kOpVendorSpecific, vst2::kVendorParamDisplay, index, buffer.data(), opt);
             RequireTerminated(buffer, 32, "a display text overran its field");
             break;
         }
         case 2: { // a text to a normalised position, written back over the text
             std::vector<char> buffer = HostText(text, 32);
-            plug.Dispatch(vst2::kOpVendorSpecific, 27, index, buffer.data(), opt);
+            plug.Dispatch(vst2::kOpVendorSpecific, vst2::kVendorParamFromText, index, buffer.data(), opt);
             RequireTerminated(buffer, buffer.size(), "a parsed position has no terminator");
             if (!text.empty() && index >= 0 && index < nParams) {
                 const double position = std::strtod(buffer.data(), nullptr);

@@ -1,5 +1,6 @@
 #include "plugin_fixture.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -113,6 +114,35 @@ TEST_F(PassThroughTest, MonoArrangementConsumesOneHostPointer)
     float* outs[1] = {out.data()};
     plug->ProcessReplacing(ins, outs, 64);
     EXPECT_EQ(out, in);
+}
+
+// A host that stops connecting the right input must not hear its last block
+// again: the disconnected input reads silence at once, through suspend and
+// resume and in both precisions.
+TEST_F(PassThroughTest, ADisconnectedInputReadsSilenceFromTheMomentItIsDisconnected)
+{
+    const int n = 512;
+    StereoBlock in(n), out(n);
+    std::fill(in.left.begin(), in.left.end(), 0.25f);
+    std::fill(in.right.begin(), in.right.end(), 0.7f);
+    plug->ProcessReplacing(in.Pointers(), out.Pointers(), n);
+    ASSERT_EQ(out.right[n - 1], 0.7f);
+
+    ASSERT_TRUE(plug->SetChannelCounts(1, 2));
+    const std::vector<float> silence(n, 0.0f);
+    for (int block = 0; block < 3; ++block) {
+        float* ins[1] = {in.left.data()};
+        plug->ProcessReplacing(ins, out.Pointers(), n);
+        EXPECT_EQ(out.left, in.left) << block;
+        EXPECT_EQ(out.right, silence) << block;
+        plug->Dispatch(vst2::kOpProcessingOnOff, 0, 0);
+        plug->Dispatch(vst2::kOpProcessingOnOff, 0, 1);
+    }
+    std::vector<double> left(n, 0.25), right(n, 0.5);
+    double* ins[1] = {left.data()};
+    double* outs[2] = {left.data(), right.data()};
+    plug->ProcessDouble(ins, outs, n);
+    EXPECT_EQ(right, std::vector<double>(n, 0.0));
 }
 
 TEST_F(PluginTest, TimeQueriesSeeWhatTheHostReports)

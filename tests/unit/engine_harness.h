@@ -12,6 +12,15 @@ struct TestHostTime {
     bool playing = true;
     int requests = 0;
     std::vector<int> told; // opcodes of the other requests, oldest first
+    // What the binding's own tests set and read.
+    bool recording = false;
+    double samplePos = 0.0;
+    int numerator = 0; // time signature; 0: none reported
+    int denominator = 0;
+    std::intptr_t lastMask = -1;           // the flags the last time request asked for
+    std::vector<int> toldIndex{};          // the index of each request in told
+    std::vector<vst2::MidiEvent> midi{};   // MIDI events the plug-in sent, copied
+    std::vector<vst2::SysExEvent> sysEx{}; // system-exclusive events, copied
 };
 
 inline TestHostTime& TestTime()
@@ -20,19 +29,40 @@ inline TestHostTime& TestTime()
     return time;
 }
 
-inline std::intptr_t TestHostCallback(vst2::EffectDescriptor*, std::int32_t opcode, std::int32_t,
-                                      std::intptr_t, void*, float)
+// Copies the events of a list the plug-in sent; 1 when it was a well-formed list.
+inline std::intptr_t TakeEvents(const void* ptr)
+{
+    const auto* list = static_cast<const vst2::EventList*>(ptr);
+    if (!list || list->numEvents != 1 || list->events[1] != nullptr)
+        return 0;
+    const vst2::Event* event = list->events[0];
+    if (event->type == vst2::kEventMidi)
+        TestTime().midi.push_back(*reinterpret_cast<const vst2::MidiEvent*>(event));
+    else if (event->type == vst2::kEventSysEx)
+        TestTime().sysEx.push_back(*reinterpret_cast<const vst2::SysExEvent*>(event));
+    return 1;
+}
+
+inline std::intptr_t TestHostCallback(vst2::EffectDescriptor*, std::int32_t opcode, std::int32_t index,
+                                      std::intptr_t value, void* ptr, float)
 {
     static vst2::TimeInfo info{};
+    TestHostTime& t = TestTime();
     if (opcode != vst2::kHostGetTime) {
-        TestTime().told.push_back(opcode);
-        return 0;
+        t.told.push_back(opcode);
+        t.toldIndex.push_back(index);
+        return opcode == vst2::kHostProcessEvents ? TakeEvents(ptr) : 0;
     }
-    ++TestTime().requests;
+    ++t.requests;
+    t.lastMask = value;
     info = {};
-    info.tempo = TestTime().tempo;
-    info.flags = (TestTime().tempo > 0.0 ? vst2::kTimeTempoValid : 0) |
-                 (TestTime().playing ? vst2::kTimeTransportPlaying : 0);
+    info.tempo = t.tempo;
+    info.samplePos = t.samplePos;
+    info.timeSigNumerator = t.numerator;
+    info.timeSigDenominator = t.denominator;
+    info.flags = (t.tempo > 0.0 ? vst2::kTimeTempoValid : 0) | (t.playing ? vst2::kTimeTransportPlaying : 0) |
+                 (t.recording ? vst2::kTimeTransportRecording : 0) |
+                 (t.numerator != 0 ? vst2::kTimeSignatureValid : 0);
     return reinterpret_cast<std::intptr_t>(&info);
 }
 
@@ -41,6 +71,16 @@ class EnginePlug : public VSTCLASS {
 public:
     explicit EnginePlug(vst2::HostCallback host) : VSTCLASS(host) {}
     void ForceSampleRate(double rate) { sampleRate = rate; }
+    // Every sample of every input's and output's scratch buffer.
+    std::vector<double> AllScratchSamples()
+    {
+        std::vector<double> all;
+        for (auto& c : inputChannels)
+            all.insert(all.end(), c->Samples(), c->Samples() + c->scratch.Size() / 8);
+        for (auto& c : outputChannels)
+            all.insert(all.end(), c->Samples(), c->Samples() + c->scratch.Size() / 8);
+        return all;
+    }
 };
 
 struct Stereo {

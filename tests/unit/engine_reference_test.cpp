@@ -3,6 +3,7 @@
 // bit, sample by sample, for every carrier wave, gate mode and LFO set-up.
 
 #include "engine_harness.h"
+#include "plugin/block_state.h"
 
 #include <gtest/gtest.h>
 
@@ -16,59 +17,11 @@ namespace {
 const double PI = 3.141592653589793;
 const double TWO_PI = 6.283185307179586;
 
-// The engine state a block reads and writes.
-struct Model {
-    double carrierInc, carrierIncTarget, isoInc, isoIncTarget, carrierPhase, isoPhase;
-    double goldenSplit, k1, k2, k3, goldenIsoSplit, goldenIsoScale;
-    float mixCurrent, mixTarget, panCurrent, panTarget, roundAmount, smoothIn, smoothKeep;
-    std::uint32_t fade;
-    int wave;
-    bool isoOn, goldenIso, playAnyway;
-    bool lfoActive[2];
-    int lfoTarget[2], lfoWave[2];
-    double lfoInc[2], lfoPhase[2], lfoSquare[2];
-    float lfoAmp[2], lfoBase[2];
-    int quietSamples;
+// The engine state a block reads and writes, advanced by the formulas.
+struct Model : BlockState {
+    int quietSamples = 0;
 
-    static Model Of(const VSTCLASS& p)
-    {
-        Model m{};
-        m.carrierInc = p.carrierInc;
-        m.carrierIncTarget = p.carrierIncTarget;
-        m.isoInc = p.isoInc;
-        m.isoIncTarget = p.isoIncTarget;
-        m.carrierPhase = p.carrierPhase;
-        m.isoPhase = p.isoPhase;
-        m.goldenSplit = p.goldenSplit;
-        m.k1 = p.goldenK1;
-        m.k2 = p.goldenK2;
-        m.k3 = p.goldenK3;
-        m.goldenIsoSplit = p.goldenIsoSplit;
-        m.goldenIsoScale = p.goldenIsoScale;
-        m.mixCurrent = p.mixCurrent;
-        m.mixTarget = p.mixTarget;
-        m.panCurrent = p.panCurrent;
-        m.panTarget = p.panTarget;
-        m.roundAmount = p.roundAmount;
-        m.smoothIn = p.squareSmoothIn;
-        m.smoothKeep = p.squareSmoothKeep;
-        m.fade = p.fadeSamples;
-        m.wave = p.wave;
-        m.isoOn = p.isochronicOn;
-        m.goldenIso = p.goldenIso;
-        m.playAnyway = p.playAnyway;
-        for (int k = 0; k < 2; ++k) {
-            m.lfoActive[k] = p.lfoActive[k];
-            m.lfoTarget[k] = p.lfoTarget[k];
-            m.lfoWave[k] = p.lfoWave[k];
-            m.lfoInc[k] = p.lfoInc[k];
-            m.lfoPhase[k] = p.lfoPhase[k];
-            m.lfoSquare[k] = p.lfoSquareState[k];
-            m.lfoAmp[k] = p.lfoAmp[k];
-            m.lfoBase[k] = p.lfoBase[k];
-        }
-        return m;
-    }
+    static Model Of(const VSTCLASS& p) { return Model{BlockStateOf(p)}; }
 
     void Tick(int k)
     {
@@ -95,8 +48,8 @@ struct Model {
             double q = -1;
             if (p < PI)
                 q = 1;
-            v = (double)smoothIn * q + (double)smoothKeep * lfoSquare[k];
-            lfoSquare[k] = v;
+            v = (double)squareSmoothIn * q + (double)squareSmoothKeep * lfoSquareState[k];
+            lfoSquareState[k] = v;
         } else if (lfoWave[k] == 5) {
             v = 2 * std::sin(p / 2) - 1;
         } else {
@@ -132,11 +85,11 @@ struct Model {
         case 3:
             return p < PI ? 1 : -1;
         case 4:
-            return p < s ? std::cos(p * k1) : std::cos(p * k2 + k3);
+            return p < s ? std::cos(p * goldenK1) : std::cos(p * goldenK2 + goldenK3);
         case 5:
-            return p < s ? 2 * std::sin(p * k1) - 1 : 2 * std::sin(p * k2 + k3) - 1;
+            return p < s ? 2 * std::sin(p * goldenK1) - 1 : 2 * std::sin(p * goldenK2 + goldenK3) - 1;
         case 6:
-            return p < s ? p * k1 - 1 : k2 - p * k3;
+            return p < s ? p * goldenK1 - 1 : goldenK2 - p * goldenK3;
         default:
             return p < s ? 1 : -1;
         }
@@ -152,7 +105,7 @@ struct Model {
         double carrierStep = 0, isoStep = 0;
         float panStep = 0, mixStep = 0;
         if (n > 0) {
-            const std::uint32_t m = std::max((std::uint32_t)n, fade);
+            const std::uint32_t m = std::max((std::uint32_t)n, fadeSamples);
             if (std::fabs(carrierIncTarget - carrierInc) > 1e-24 ||
                 std::fabs(isoIncTarget - isoInc) > 1e-24) {
                 if (!Targeted(1))
@@ -183,7 +136,7 @@ struct Model {
             panCurrent += panStep;
             const double w = Carrier();
             double gate = 1;
-            if (isoOn) {
+            if (isochronicOn) {
                 const double t = isoPhase;
                 const double rr = roundAmount, flat = (double)(1.0f - roundAmount);
                 if (!goldenIso)
@@ -286,8 +239,8 @@ void CheckAgainstModel(const Config& c)
         EXPECT_EQ(after.roundAmount, model.roundAmount) << Describe(c);
         EXPECT_EQ(after.lfoPhase[0], model.lfoPhase[0]) << Describe(c);
         EXPECT_EQ(after.lfoPhase[1], model.lfoPhase[1]) << Describe(c);
-        EXPECT_EQ(after.lfoSquare[0], model.lfoSquare[0]) << Describe(c);
-        EXPECT_EQ(after.lfoSquare[1], model.lfoSquare[1]) << Describe(c);
+        EXPECT_EQ(after.lfoSquareState[0], model.lfoSquareState[0]) << Describe(c);
+        EXPECT_EQ(after.lfoSquareState[1], model.lfoSquareState[1]) << Describe(c);
         ++block;
     }
 }
@@ -349,7 +302,7 @@ TEST(EngineReference, QuietPathTakingOverInsideABlockStopsTheLfos)
         ASSERT_EQ(out.right, expected.right) << "trial " << trial;
         EXPECT_EQ(h.plug.lfoPhase[0], model.lfoPhase[0]) << "trial " << trial;
         EXPECT_EQ(h.plug.lfoPhase[1], model.lfoPhase[1]) << "trial " << trial;
-        EXPECT_EQ(h.plug.lfoSquareState[1], model.lfoSquare[1]) << "trial " << trial;
+        EXPECT_EQ(h.plug.lfoSquareState[1], model.lfoSquareState[1]) << "trial " << trial;
         quietInside += model.quietSamples > 0;
     }
     EXPECT_GT(quietInside, 0); // the case really occurred
@@ -372,7 +325,7 @@ TEST(EngineReference, SingleLfoStepMatchesTheFormulas)
             }
             const Model after = Model::Of(h.plug);
             EXPECT_EQ(after.lfoPhase[0], model.lfoPhase[0]) << target << "/" << wave;
-            EXPECT_EQ(after.lfoSquare[0], model.lfoSquare[0]) << target << "/" << wave;
+            EXPECT_EQ(after.lfoSquareState[0], model.lfoSquareState[0]) << target << "/" << wave;
             EXPECT_EQ(after.carrierInc, model.carrierInc) << target << "/" << wave;
             EXPECT_EQ(after.isoInc, model.isoInc) << target << "/" << wave;
             EXPECT_EQ(after.roundAmount, model.roundAmount) << target << "/" << wave;

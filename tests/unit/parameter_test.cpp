@@ -211,3 +211,19 @@ TEST(Parameter, NormalizeClampsOutOfRangeValues)
     EXPECT_EQ(p.ReadNormalized(), 1.0);
     EXPECT_EQ(p.NormalizeValue(-5), 0.0);
 }
+
+// A host may ask for the text of any position: outside 0 .. 1 it reads the
+// nearest end, as writing that position would set (a curved mapping would
+// otherwise fold -0.5 back into the range), and NaN reads the minimum.
+TEST(Parameter, NormalizedDisplayClampsThePosition)
+{
+    IParameter p;
+    p.DefineReal("Base Freq", 200, 20, 20000, 0.1, "Hz");
+    p.SetCurveExponent(2.0);
+    EXPECT_EQ(Display(p, -0.5, true), "20.0");
+    EXPECT_EQ(Display(p, std::nan(""), true), "20.0");
+    EXPECT_EQ(Display(p, -INFINITY, true), "20.0");
+    EXPECT_EQ(Display(p, 1.5, true), "20000.0");
+    EXPECT_EQ(Display(p, INFINITY, true), "20000.0");
+    EXPECT_EQ(Display(p, 0.5, true), "5015.0");
+}

@@ -97,6 +97,30 @@ TEST(BlitBitmap, CopyAndHalfWeightShortcuts)
             EXPECT_EQ(Pixel(*half, x, y), HalfOf(FPixel(x, y)) + 0x7F7F7F7Fu);
 }
 
+// The half-weight shortcut belongs to plain copies only: at weight 0.5 the
+// source-alpha modes still follow their formulas.
+TEST(BlitBitmap, HalfWeightShortcutIsNotTakenForSourceAlphaModes)
+{
+    auto src = MakeF();
+    const int oldAlpha = 0x90, old = 0x35;
+    const std::uint32_t background = 0x90353535;
+    for (int mode : {0x10000, 0x10001, 0x10002}) {
+        auto dst = MakeBitmap(6, 5, background);
+        BlitBitmap(dst.get(), src.get(), 0, 0, {0, 0, 6, 5}, 0.5f, mode);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 6; ++x)
+                for (int c = 0; c < 4; ++c) {
+                    const int a = Chan(FPixel(x, y), 3);
+                    const bool isAlpha = c == 3;
+                    EXPECT_EQ(Chan(Pixel(*dst, x, y), c),
+                              ReferenceBlitChannel(mode, 128, Chan(FPixel(x, y), c), a,
+                                                   isAlpha ? oldAlpha : old, isAlpha))
+                        << "mode " << std::hex << mode << std::dec << " at " << x << "," << y << " channel "
+                        << c;
+                }
+    }
+}
+
 TEST(BlitBitmap, TransparentSourceLeavesTheDestination)
 {
     auto src = MakeBitmap(3, 3, 0x00FFFFFF);

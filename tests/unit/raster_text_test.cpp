@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -39,7 +40,20 @@ ITextStyle Style(int size, int align, IRGBA colour = {255, 255, 255, 255})
     return s;
 }
 
+// Text drawn by a static initialiser, before main and possibly before the font
+// cache's own file has been initialised: the cache must already be usable.
+const bool kDrawnBeforeMain = [] {
+    auto b = MakeBitmap(40, 20);
+    ITextStyle style = Style(12, 0);
+    return DrawTextInRect(b.get(), &style, "ab", {0, 0, 40, 20});
+}();
+
 } // namespace
+
+TEST(DrawTextInRect, WorksFromAStaticInitialiser)
+{
+    EXPECT_TRUE(kDrawnBeforeMain);
+}
 
 TEST(DrawTextInRect, InkStaysInsideTheRectangleAndFollowsTheAlignment)
 {
@@ -130,6 +144,27 @@ TEST(DrawTextInRect, OrientationTurnsTheBaseline)
     EXPECT_NEAR(a.count, b.count, a.count / 5);
 }
 
+// Whole turns change nothing, however many: an absurd orientation draws as its
+// remainder of a circle.
+TEST(DrawTextInRect, OrientationCountsModuloAFullCircle)
+{
+    for (int absurd : {INT_MAX, INT_MIN + 1}) {
+        auto expected = MakeBitmap(120, 120);
+        auto drawn = MakeBitmap(120, 120);
+        ITextStyle style = Style(16, 0);
+        style.orientation = absurd % 360;
+        ASSERT_TRUE(DrawTextInRect(expected.get(), &style, "MMM", {40, 60, 110, 110}));
+        style.orientation = absurd;
+        ASSERT_TRUE(DrawTextInRect(drawn.get(), &style, "MMM", {40, 60, 110, 110}));
+        ASSERT_GT(FindInk(*expected, 0).count, 20);
+        int differing = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 120; ++x)
+                differing += Pixel(*expected, x, y) != Pixel(*drawn, x, y);
+        EXPECT_EQ(differing, 0) << absurd;
+    }
+}
+
 TEST(DrawTextInRect, EmptyAndMissingInputs)
 {
     auto b = MakeBitmap(40, 20);
@@ -183,4 +218,16 @@ TEST(Utf8, ConversionAndMalformedInput)
     EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(Utf16ToCodePoints(u"a\U0001F3B5"), U"a\U0001F3B5");
     EXPECT_EQ(Utf16ToCodePoints(std::u16string(1, u'\xD800') + u"b"), U"\uFFFDb");
+}
+
+// Grey levels of a glyph bitmap scale to 0 .. 255 whatever the face's level
+// count; a single-level (mono) bitmap is ink or no ink.
+TEST(GlyphCoverage, GreyLevelsScaleToFullCoverage)
+{
+    EXPECT_EQ(CoverageOfGreyLevel(0, 1), 0);
+    EXPECT_EQ(CoverageOfGreyLevel(1, 1), 255);
+    EXPECT_EQ(CoverageOfGreyLevel(1, 2), 255);
+    EXPECT_EQ(CoverageOfGreyLevel(2, 5), 127);
+    EXPECT_EQ(CoverageOfGreyLevel(4, 5), 255);
+    EXPECT_EQ(CoverageOfGreyLevel(200, 256), 200);
 }

@@ -1,0 +1,187 @@
+// The binding's conversations with the host that no module-level test reaches:
+// wheel gestures, MIDI output, the time requests and the scratch buffers.
+
+#include "core/editor_link.h"
+#include "engine_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Stands in for the editor's side of a wheel gesture: the countdown it runs.
+class CountdownPanel : public EditorLink {
+public:
+    explicit CountdownPanel(int& ticks) : armed(ticks) {}
+    void UpdateControlsForParameter(int, double, bool) override {}
+    void ParamChangedFromUser(int, double) override {}
+    void HideBoundControls(int, bool) override {}
+    void CreateSurfaces() override {}
+    bool OpenWindow(void*) override { return false; }
+    void CloseWindow() override {}
+    int OnWheel(float) override { return 0; }
+    void ArmEditCountdown(int ticks) override { armed = ticks; }
+    void ClearEditCountdown() override { armed = 0; }
+    int FrameRate() const override { return 30; }
+    int Width() const override { return 100; }
+    int Height() const override { return 100; }
+
+private:
+    int& armed;
+};
+
+using Requests = std::vector<std::pair<int, int>>; // opcode, parameter index
+
+// The gesture and automation requests the host was sent, oldest first; clears them.
+Requests TakeEdits()
+{
+    Requests edits;
+    TestHostTime& t = TestTime();
+    for (std::size_t i = 0; i < t.told.size(); ++i)
+        if (t.told[i] == vst2::kHostBeginEdit || t.told[i] == vst2::kHostAutomate ||
+            t.told[i] == vst2::kHostEndEdit)
+            edits.emplace_back(t.told[i], t.toldIndex[i]);
+    t.told.clear();
+    t.toldIndex.clear();
+    return edits;
+}
+
+void WheelStep(EnginePlug& plug, int index, double normalized)
+{
+    plug.BeginParamEditUnlessPending(index);
+    plug.SetParameterFromEditor(index, normalized);
+    plug.DeferParamEditEnd(index);
+}
+
+constexpr int kBegin = vst2::kHostBeginEdit;
+constexpr int kSet = vst2::kHostAutomate;
+constexpr int kEnd = vst2::kHostEndEdit;
+
+} // namespace
+
+// Wheel steps on one parameter make one gesture that ends when the countdown
+// runs out (half a second of editor frames) or another parameter's gesture
+// begins; without an editor each step is a gesture of its own.
+TEST(Binding, WheelStepsAreBracketedAsOneGesturePerParameter)
+{
+    EngineHarness h;
+    WheelStep(h.plug, kMix, 0.3); // no editor: ended at once
+    EXPECT_EQ(TakeEdits(), (Requests{{kBegin, kMix}, {kSet, kMix}, {kEnd, kMix}}));
+
+    int ticks = 0;
+    h.plug.AttachEditor(new CountdownPanel(ticks));
+    WheelStep(h.plug, kMix, 0.4);
+    WheelStep(h.plug, kMix, 0.5);
+    EXPECT_EQ(ticks, 15);
+    EXPECT_EQ(TakeEdits(), (Requests{{kBegin, kMix}, {kSet, kMix}, {kSet, kMix}}));
+
+    WheelStep(h.plug, kPan, 0.5); // another parameter: the pending gesture ends first
+    EXPECT_EQ(TakeEdits(), (Requests{{kEnd, kMix}, {kBegin, kPan}, {kSet, kPan}}));
+    EXPECT_EQ(ticks, 15);
+
+    h.plug.FlushPendingParamEdit(); // the countdown ran out
+    EXPECT_EQ(ticks, 0);
+    h.plug.FlushPendingParamEdit();
+    EXPECT_EQ(TakeEdits(), (Requests{{kEnd, kPan}}));
+
+    h.plug.BeginParamEdit(kRound); // a plain gesture also ends a pending one
+    WheelStep(h.plug, kMix, 0.6);
+    h.plug.BeginParamEdit(kRound);
+    EXPECT_EQ(TakeEdits(),
+              (Requests{{kBegin, kRound}, {kBegin, kMix}, {kSet, kMix}, {kEnd, kMix}, {kBegin, kRound}}));
+}
+
+// Each message goes to the host as a list of one event, laid out as hosts read it.
+TEST(Binding, MidiOutputSendsOneEventPerMessage)
+{
+    EngineHarness h;
+    TestTime().midi.clear();
+    const MidiMessage notes[] = {{5, 0x90, 60, 100}, {17, 0x80, 60, 0}};
+    EXPECT_TRUE(h.plug.EmitMidiMessages(notes, 2));
+    ASSERT_EQ(TestTime().midi.size(), 2u);
+    const vst2::MidiEvent& on = TestTime().midi[0];
+    EXPECT_EQ(on.type, vst2::kEventMidi);
+    EXPECT_EQ(on.byteSize, 32);
+    EXPECT_EQ(on.deltaFrames, 5);
+    EXPECT_EQ(on.flags | on.noteLength | on.noteOffset | on.detune | on.noteOffVelocity, 0);
+    EXPECT_EQ(static_cast<unsigned char>(on.midiData[0]), 0x90);
+    EXPECT_EQ(on.midiData[1], 60);
+    EXPECT_EQ(on.midiData[2], 100);
+    EXPECT_EQ(on.midiData[3], 0);
+    EXPECT_EQ(TestTime().midi[1].deltaFrames, 17);
+
+    const unsigned char dump[] = {0xF0, 0x7D, 0x01, 0xF7};
+    EXPECT_TRUE(h.plug.EmitSysEx({3, 4, dump}));
+    ASSERT_EQ(TestTime().sysEx.size(), 1u);
+    const vst2::SysExEvent& sysEx = TestTime().sysEx[0];
+    EXPECT_EQ(sysEx.type, vst2::kEventSysEx);
+    EXPECT_EQ(sysEx.byteSize, 48);
+    EXPECT_EQ(sysEx.deltaFrames, 3);
+    EXPECT_EQ(sysEx.dumpBytes, 4);
+    EXPECT_EQ(reinterpret_cast<const unsigned char*>(sysEx.sysexDump), dump);
+}
+
+// Each time request asks for only what it reads, and reads only what the host
+// marked valid.
+TEST(Binding, TimeRequestsAskForWhatTheyReadAndRoundThePosition)
+{
+    EngineHarness h;
+    TestHostTime& t = TestTime();
+    t.playing = false;
+    t.recording = true;
+    EXPECT_EQ(h.plug.GetTransportState(), 2); // recording without playing
+    t.playing = true;
+    EXPECT_EQ(h.plug.GetTransportState(), 1);
+    t.recording = false;
+    t.playing = false;
+    EXPECT_EQ(h.plug.GetTransportState(), 0);
+
+    const std::pair<double, int> positions[] = {
+        {1000.4, 1000}, {1000.5, 1001}, {-0.5, 0}, {-7.0, 0}, {1e30, INT_MAX}};
+    for (auto [position, expected] : positions) {
+        t.samplePos = position;
+        EXPECT_EQ(h.plug.GetSamplePosition(), expected) << position;
+    }
+
+    int numerator = -1, denominator = -1;
+    h.plug.GetHostTimeSignature(numerator, denominator);
+    EXPECT_EQ(std::pair(numerator, denominator), std::pair(0, 0)); // not marked valid
+    t.numerator = 7;
+    t.denominator = 8;
+    h.plug.GetHostTimeSignature(numerator, denominator);
+    EXPECT_EQ(std::pair(numerator, denominator), std::pair(7, 8));
+    t.denominator = -8;
+    h.plug.GetHostTimeSignature(numerator, denominator);
+    EXPECT_EQ(std::pair(numerator, denominator), std::pair(0, 0));
+
+    h.plug.GetHostTempo();
+    EXPECT_EQ(t.lastMask, vst2::kTimeTempoValid);
+    h.plug.GetHostTimeSignature(numerator, denominator);
+    EXPECT_EQ(t.lastMask, vst2::kTimeSignatureValid);
+    h.plug.GetSamplePosition();
+    EXPECT_EQ(t.lastMask, 0);
+    h.plug.GetTransportState();
+    EXPECT_EQ(t.lastMask, 0);
+}
+
+// A new block size leaves every scratch buffer that size and silent; a refused
+// one keeps the previous size.
+TEST(Binding, ScratchBuffersAreZeroedOnABlockSizeChange)
+{
+    EngineHarness h;
+    h.plug.Dispatch(vst2::kOpSetBlockSize, 0, 64, nullptr, 0.0f);
+    std::vector<float> left(64, 0.7f), right(64, -0.7f);
+    float* io[2] = {left.data(), right.data()};
+    h.plug.ProcessFloat(io, io, 64, IPlugVST::ProcessMode::Replace);
+    const auto filled = h.plug.AllScratchSamples();
+    ASSERT_EQ(filled.size(), 4u * 64);
+    ASSERT_NE(filled, std::vector<double>(4 * 64, 0.0));
+
+    h.plug.Dispatch(vst2::kOpSetBlockSize, 0, 100, nullptr, 0.0f);
+    EXPECT_EQ(h.plug.AllScratchSamples(), std::vector<double>(4 * 100, 0.0));
+    h.plug.Dispatch(vst2::kOpSetBlockSize, 0, -5, nullptr, 0.0f);
+    EXPECT_EQ(h.plug.AllScratchSamples().size(), 4u * 100);
+}
