@@ -69,6 +69,9 @@ page="$(MANWIDTH=80 man -l "$root/usr/share/man/man1/tessaphon-render.1.gz" 2>/d
 
 guide="$root/usr/share/doc/tessaphon/guide.md"
 grep -q "Tessaphon $version" "$guide" || fail "the guide does not name version $version"
+for picture in $(grep -o '](\([^):/]*\.png\))' "$guide" | sed 's/^](//; s/)$//'); do
+  [ -f "$(dirname "$guide")/$picture" ] || fail "the guide shows $picture, which is not installed beside it"
+done
 python3 scripts/program-table.py "$tool" "$guide" --check
 
 report="$scratch/lintian.txt"
