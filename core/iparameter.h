@@ -38,6 +38,11 @@ public:
     void AddDisplayText(std::int32_t v, const char* text);
 
     int GetDisplayTextCount() const { return static_cast<int>(textEntries.size()); }
+    // The display texts in the order they were added; "" out of range.
+    const char* GetDisplayTextAt(int i) const
+    {
+        return i >= 0 && i < GetDisplayTextCount() ? textEntries[static_cast<std::size_t>(i)].text : "";
+    }
     const char* GetDisplayTextForValue(std::int32_t v) const;
     bool FindDisplayTextValue(const char* text, std::int32_t& out) const;
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -156,8 +157,42 @@ void IPlugBase::AttachEditor(EditorLink* view)
     LockGuard guard(lock);
     for (int i = 0; i < NParams(); ++i)
         view->UpdateControlsForParameter(i, params[static_cast<std::size_t>(i)]->ReadNormalized(), true);
-    view->CreateSurfaces();
+    view->createCanvas();
     editor.reset(view);
+}
+
+void IPlugBase::DeferParamEditEnd(int index)
+{
+    LockGuard guard(lock);
+    if (editor) {
+        pendingParamEdit = index;
+        editor->armEndEditCountdown(std::max(1, editor->FrameRate() / 2));
+    } else {
+        EndParamEdit(index);
+    }
+}
+
+void IPlugBase::FlushPendingParamEdit()
+{
+    LockGuard guard(lock);
+    if (editor)
+        editor->clearEndEditCountdown();
+    if (pendingParamEdit >= 0) {
+        const int index = pendingParamEdit;
+        pendingParamEdit = -1;
+        EndParamEdit(index);
+    }
+}
+
+void IPlugBase::SetParameterFromEditor(int index, double normalized)
+{
+    LockGuard guard(lock);
+    IParameter* param = GetParam(index);
+    if (!param || !std::isfinite(normalized))
+        return;
+    param->WriteNormalized(normalized);
+    AutomateParam(index, normalized);
+    ParameterChanged(index);
 }
 
 template <typename F>

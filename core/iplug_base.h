@@ -127,6 +127,17 @@ public:
     bool SelectProgram(int index);
     void PushParametersToEditor();
 
+    // Editor gestures. Any thread; each takes the instance lock.
+    // The late end of a wheel edit: the parameter becomes the pending edit and
+    // the editor's countdown is armed (half a second of its ticks); without an
+    // editor the edit ends at once.
+    void DeferParamEditEnd(int index);
+    // Ends the pending wheel edit, if any, and clears the editor's countdown.
+    void FlushPendingParamEdit();
+    // The editor changed a parameter: value, host automation, engine. A value
+    // that is not a finite number changes nothing.
+    void SetParameterFromEditor(int index, double normalized);
+
     // State chunks: the host's get and set requests, into and from the chunk
     // buffer of the matching kind. WriteChunk is true when the buffer holds a
     // whole chunk, header included; ReadChunk is true when the data was read

@@ -14,36 +14,36 @@ void VSTCLASS::HideRateControls(int lfo, bool synced)
         return;
     const int syncedRate = lfo == 0 ? kLfo1RateSynced : kLfo2RateSynced;
     const int freeRate = lfo == 0 ? kLfo1RateMs : kLfo2RateMs;
-    view->HideBoundControls(syncedRate, !synced);
-    view->HideBoundControls(freeRate, synced);
+    view->hideBoundControls(syncedRate, !synced);
+    view->hideBoundControls(freeRate, synced);
 }
 
-void VSTCLASS::ShowLfoValue(int lfo, [[maybe_unused]] float value)
+void VSTCLASS::ShowLfoValue(int lfo, float value)
 {
-    if (!lfoDisplay[lfo])
-        return;
+    if (LfoIndicatorFeed* display = lfoDisplay[lfo])
+        display->ShowLevel(value);
 }
 
-void VSTCLASS::ShowLfoRange(int lfo, [[maybe_unused]] float lo, [[maybe_unused]] float hi)
+void VSTCLASS::ShowLfoRange(int lfo, float lo, float hi)
 {
-    if (!lfoDisplay[lfo])
-        return;
+    if (LfoIndicatorFeed* display = lfoDisplay[lfo])
+        display->ShowRange(lo, hi);
 }
 
-void VSTCLASS::ShowLfoActive(int lfo, [[maybe_unused]] bool shown)
+void VSTCLASS::ShowLfoActive(int lfo, bool shown)
 {
-    if (!lfoDisplay[lfo])
-        return;
+    if (LfoIndicatorFeed* display = lfoDisplay[lfo])
+        display->ShowActive(shown);
 }
 
-void VSTCLASS::ShowLfoConflict(int lfo, [[maybe_unused]] bool conflict)
+void VSTCLASS::ShowLfoConflict(int lfo, bool conflict)
 {
-    if (!lfoDisplay[lfo])
-        return;
+    if (LfoIndicatorFeed* display = lfoDisplay[lfo])
+        display->ShowConflict(conflict);
 }
 
-void VSTCLASS::ShowIsoRate([[maybe_unused]] float hz)
+void VSTCLASS::ShowIsoRate(float hz)
 {
-    if (!isoDisplay)
-        return;
+    if (isoDisplay)
+        isoDisplay->ShowRate(hz);
 }

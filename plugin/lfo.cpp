@@ -250,7 +250,7 @@ void VSTCLASS::SetParameterFromEngine(int index, double value)
     BeginParamEdit(index);
     param->SetClamped(value);
     if (EditorLink* view = Editor()) {
-        view->ParamChangedFromUser(index, param->ReadNormalized());
+        view->paramChangedFromUser(index, param->ReadNormalized());
     } else {
         // What the bound controls would do: snap, tell the host, update the engine.
         const double normalized = param->ReadNormalized();

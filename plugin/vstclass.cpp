@@ -17,7 +17,7 @@ IPlugVST* MakePlugin(vst2::HostCallback host)
     return new VSTCLASS(host);
 }
 
-VSTCLASS::VSTCLASS(vst2::HostCallback host)
+VSTCLASS::VSTCLASS(vst2::HostCallback host, EditorViewFactory makeView)
     : IPlugVST(host, kNumParams, "1-1 2-2", kNumPrograms, "Tessaphon", "", "Kelvo", tessaphon::kVendorVersion,
                kUniqueId, kVendorId, 0, 0, false, false)
 {
@@ -25,6 +25,7 @@ VSTCLASS::VSTCLASS(vst2::HostCallback host)
     // value (not the float nearest to 0.01).
     squareSmoothIn = std::bit_cast<float>(std::uint32_t{0x3C23D700});
     DefineParameters();
+    BuildPanel(makeView);
     MakeFactoryPrograms();
 }
 

@@ -3,12 +3,11 @@
 // table, the engine state that parameter changes, the tone generator and the
 // two LFOs work on, and the factory bank. No OS calls.
 
+#include "core/panel_feed.h"
+#include "editor/platform_view.h"
 #include "vst2/iplug_vst.h"
 
 #include <cstdint>
-
-class GRAPH;    // LFO indicator on the panel
-class GRAPHPRM; // pulse-rate display on the panel
 
 enum ParamIndex : int {
     kBaseFreq = 0,
@@ -43,7 +42,10 @@ constexpr int kNumPrograms = 150;
 
 class VSTCLASS : public IPlugVST {
 public:
-    explicit VSTCLASS(vst2::HostCallback host);
+    // makeView makes the editor view the panel is built on; the platform's
+    // (none where the platform has no editor window) unless a test or tool
+    // asks for another. Without a view the plug-in has no editor.
+    explicit VSTCLASS(vst2::HostCallback host, EditorViewFactory makeView = MakePlatformView);
     ~VSTCLASS() override;
 
     // Audio or UI thread; the caller holds the instance lock (taken again here).
@@ -66,6 +68,7 @@ public:
 
 protected:
     void DefineParameters();
+    void BuildPanel(EditorViewFactory makeView);
     void MakeFactoryPrograms();
 
 private:
@@ -128,6 +131,6 @@ public:
     bool lfoSync[2] = {true, true};
     bool restartLatch = false;
     bool syncClicked = false;
-    GRAPH* lfoDisplay[2] = {nullptr, nullptr}; // owned by the editor view
-    GRAPHPRM* isoDisplay = nullptr;            // owned by the editor view
+    LfoIndicatorFeed* lfoDisplay[2] = {nullptr, nullptr}; // owned by the editor view
+    PulseRateFeed* isoDisplay = nullptr;                  // owned by the editor view
 };

@@ -96,7 +96,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
         }
         return 0;
     case kOpEditorOpen:
-        if (editor && editor->OpenWindow(ptr)) {
+        if (editor && editor->openWindow(ptr)) {
             OnEditorOpened();
             return 1;
         }
@@ -104,7 +104,7 @@ std::intptr_t IPlugVST::Dispatch(std::int32_t opcode, std::int32_t index, std::i
     case kOpEditorClose:
         if (editor) {
             OnEditorClosing();
-            editor->CloseWindow();
+            editor->closeWindow();
             return 1;
         }
         return 0;
@@ -307,7 +307,7 @@ std::intptr_t IPlugVST::DispatchVendorSpecific(std::int32_t index, std::intptr_t
     }
     case vst2::kVendorWheel:
         if (value == vst2::kVendorWheelValue && editor)
-            return editor->OnWheel(opt);
+            return editor->wheelFromHost(opt) ? 1 : 0;
         return 0;
     default:
         return 0;

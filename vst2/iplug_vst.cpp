@@ -148,7 +148,13 @@ IPlugVST::IPlugVST(vst2::HostCallback host, int paramCount, const char* channelC
     ChangeBlockSize(1024);
 }
 
-IPlugVST::~IPlugVST() = default;
+// The editor goes first, while the whole instance still exists: closing its
+// window may end a pending wheel edit, which reaches the host through this
+// binding.
+IPlugVST::~IPlugVST()
+{
+    editor.reset();
+}
 
 IPlugVST* IPlugVST::FromDescriptor(vst2::EffectDescriptor* effect)
 {
@@ -189,40 +195,6 @@ void IPlugVST::EndParamEdit(int index)
 void IPlugVST::RequestDisplayUpdate()
 {
     CallHost(vst2::kHostUpdateDisplay);
-}
-
-void IPlugVST::DeferParamEditEnd(int index)
-{
-    LockGuard guard(lock);
-    if (editor) {
-        pendingParamEdit = index;
-        editor->ArmEditCountdown(std::max(1, editor->FrameRate() / 2));
-    } else {
-        EndParamEdit(index);
-    }
-}
-
-void IPlugVST::FlushPendingParamEdit()
-{
-    LockGuard guard(lock);
-    if (editor)
-        editor->ClearEditCountdown();
-    if (pendingParamEdit >= 0) {
-        const int index = pendingParamEdit;
-        pendingParamEdit = -1;
-        EndParamEdit(index);
-    }
-}
-
-void IPlugVST::SetParameterFromEditor(int index, double normalized)
-{
-    LockGuard guard(lock);
-    IParameter* param = GetParam(index);
-    if (!param)
-        return;
-    param->WriteNormalized(normalized);
-    AutomateParam(index, normalized);
-    ParameterChanged(index);
 }
 
 const vst2::TimeInfo* IPlugVST::GetTimeInfo(std::int32_t mask)

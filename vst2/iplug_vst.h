@@ -37,10 +37,6 @@ public:
     bool EmitMidiMessage(const MidiMessage& message) override;
     bool EmitSysEx(const SysExMessage& message) override;
 
-    void DeferParamEditEnd(int index);
-    void FlushPendingParamEdit();
-    // The editor changed a parameter: value, host automation, engine.
-    void SetParameterFromEditor(int index, double normalized);
     // 1 playing, 2 recording, 0 otherwise.
     int GetTransportState();
     // Sample rate / tempo × 60, or 0 without a usable tempo.

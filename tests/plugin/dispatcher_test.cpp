@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// The dispatcher's requests as a host sends them. The editor is not attached
-// in this build, so editor requests answer as for a plug-in without one.
+// The dispatcher's requests as a host sends them. Where the module has no
+// editor window, editor requests answer as for a plug-in without an editor.
 
 namespace {
 
@@ -91,17 +91,28 @@ TEST_F(DispatcherTest, NullObjectIsRefused)
     EXPECT_EQ(orphan.dispatcher(nullptr, vst2::kOpIdentify, 0, 0, nullptr, 0.0f), 0);
 }
 
-TEST_F(DispatcherTest, EditorRequestsAnswerAsWithoutEditor)
+TEST_F(DispatcherTest, EditorRequestsWithoutAHostWindow)
 {
-    void* rect = &rect; // must stay as it is
+    // With an editor: its rectangle, 550 x 365; without one the place stays as it was.
+    void* rect = &rect;
     void* const before = rect;
-    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(rect, before);
+    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorGetRect, 0, 0, &rect), kModuleHasEditor ? 1 : 0);
+    if (kModuleHasEditor) {
+        const auto* r = static_cast<const vst2::EditorRect*>(rect);
+        EXPECT_EQ(r->top, 0);
+        EXPECT_EQ(r->left, 0);
+        EXPECT_EQ(r->bottom, 365);
+        EXPECT_EQ(r->right, 550);
+    } else {
+        EXPECT_EQ(rect, before);
+    }
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorGetRect), 0);
-    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen, 0, 0, &rect), 0);
+    // A parent that is no window (or none): nothing opens.
+    char notAWindow[16] = {};
+    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen, 0, 0, notAWindow), 0);
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen), 0);
-    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), 0);
-    EXPECT_EQ(plug->VendorSpecific(0x73744341, 0x57686565, nullptr, 1.0f), 0); // wheel
+    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), kModuleHasEditor ? 1 : 0);
+    EXPECT_EQ(plug->VendorSpecific(0x73744341, 0x57686565, nullptr, 1.0f), 0); // wheel, no window
 }
 
 TEST_F(DispatcherTest, PlugInNamesAreCopiedWholeAndNoFurther)

@@ -13,7 +13,7 @@ TEST_F(PluginTest, DescriptorFields)
     EXPECT_EQ(e->numParams, 25);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, 0x1018);
+    EXPECT_EQ(e->flags, kModuleHasEditor ? 0x1019 : 0x1018);
     EXPECT_EQ(e->uniqueID, 0x796D7376);
     EXPECT_EQ(e->version, 10000);
     EXPECT_EQ(e->initialDelay, 0);

@@ -9,6 +9,13 @@
 #include <memory>
 #include <string>
 
+// Whether this platform's module has an editor window (descriptor flag 0x01).
+#ifdef _WIN32
+inline constexpr bool kModuleHasEditor = true;
+#else
+inline constexpr bool kModuleHasEditor = false;
+#endif
+
 inline host::PluginModule& LoadedModule()
 {
     static std::unique_ptr<host::PluginModule> module = [] {

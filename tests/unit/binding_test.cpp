@@ -17,14 +17,14 @@ class CountdownPanel : public EditorLink {
 public:
     explicit CountdownPanel(int& ticks) : armed(ticks) {}
     void UpdateControlsForParameter(int, double, bool) override {}
-    void ParamChangedFromUser(int, double) override {}
-    void HideBoundControls(int, bool) override {}
-    void CreateSurfaces() override {}
-    bool OpenWindow(void*) override { return false; }
-    void CloseWindow() override {}
-    int OnWheel(float) override { return 0; }
-    void ArmEditCountdown(int ticks) override { armed = ticks; }
-    void ClearEditCountdown() override { armed = 0; }
+    void paramChangedFromUser(int, double) override {}
+    void hideBoundControls(int, bool) override {}
+    bool createCanvas() override { return true; }
+    void* openWindow(void*) override { return nullptr; }
+    void closeWindow() override {}
+    bool wheelFromHost(float) override { return false; }
+    void armEndEditCountdown(int ticks) override { armed = ticks; }
+    void clearEndEditCountdown() override { armed = 0; }
     int FrameRate() const override { return 30; }
     int Width() const override { return 100; }
     int Height() const override { return 100; }

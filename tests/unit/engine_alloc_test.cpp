@@ -1,7 +1,9 @@
-// Counts heap allocations while the engine renders. Built as its own test
-// program because it replaces the global allocation functions.
+// Counts heap allocations while the engine renders and while the editor
+// repaints on its timer. Built as its own test program because it replaces the
+// global allocation functions.
 
 #include "engine_harness.h"
+#include "panel_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -81,4 +83,25 @@ TEST(EngineAllocation, RenderingAllocatesNothingAfterTheFirstBlock)
     counting = false;
     EXPECT_EQ(allocations.load(), 0);
     EXPECT_TRUE(h.plug.lfoActive[0] && h.plug.lfoActive[1]);
+}
+
+TEST(EditorAllocation, IdleTicksAllocateNothing)
+{
+    PanelHarness h;
+    h.plug->GetParam(kLfo1Target)->SetClamped(4); // both LFOs on Pan: one runs, one yields
+    h.plug->ParameterChanged(kLfo1Target);
+    h.plug->GetParam(kLfo2Target)->SetClamped(4);
+    h.plug->ParameterChanged(kLfo2Target);
+    Stereo in(512), out(512);
+    for (int i = 0; i < 3; ++i)
+        h.Tick(); // the window just opened: texts and fonts are made here
+
+    allocations = 0;
+    counting = true;
+    for (int tick = 0; tick < 100; ++tick) {
+        h.plug->RenderBlock(in.Pointers(), out.Pointers(), 512); // the indicators move
+        h.Tick();
+    }
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
 }

@@ -326,18 +326,18 @@ class FakePanel : public EditorLink {
 public:
     FakePanel(VSTCLASS& owner, PanelLog& record) : plug(owner), log(record) {}
     void UpdateControlsForParameter(int, double, bool) override {}
-    void ParamChangedFromUser(int index, double normalized) override
+    void paramChangedFromUser(int index, double normalized) override
     {
         log.fromEngine.push_back(index);
         plug.SetParameterFromEditor(index, normalized);
     }
-    void HideBoundControls(int index, bool hide) override { log.hidden.emplace_back(index, hide); }
-    void CreateSurfaces() override {}
-    bool OpenWindow(void*) override { return false; }
-    void CloseWindow() override {}
-    int OnWheel(float) override { return 0; }
-    void ArmEditCountdown(int) override {}
-    void ClearEditCountdown() override {}
+    void hideBoundControls(int index, bool hide) override { log.hidden.emplace_back(index, hide); }
+    bool createCanvas() override { return true; }
+    void* openWindow(void*) override { return nullptr; }
+    void closeWindow() override {}
+    bool wheelFromHost(float) override { return false; }
+    void armEndEditCountdown(int) override {}
+    void clearEndEditCountdown() override {}
     int FrameRate() const override { return 24; }
     int Width() const override { return 550; }
     int Height() const override { return 365; }
