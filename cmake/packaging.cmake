@@ -33,6 +33,7 @@ passing through it. Two LFOs, free or tempo-locked, modulate the tone, and
 
 This package holds the Linux VST 2 plug-in (in /usr/lib/vst, where Linux
 hosts look), tessaphon-render, a command-line host that renders isochronic
-tracks and processes audio files through the plug-in, and the user guide.")
+tracks and processes audio files through the plug-in, tessaphon-snapshot,
+which paints the plug-in's panel into a PNG file, and the user guide.")
 endif()
 include(CPack)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests the Debian package as a user meets it: packs BUILD_DIR (default build,
 # already built), unpacks the .deb into a throw-away root with dpkg -x, checks
-# its paths, libraries, version and manual page, runs the installed
+# its paths, libraries, versions and manual pages, runs the installed
 # tessaphon-render with no build tree in reach (its own folder, an empty
 # home, no search paths), checks the guide against the installed tool, and
 # runs lintian (errors fail; warnings are listed).
@@ -12,7 +12,7 @@ build="${1:-build}"
 bash scripts/install-deps.sh package
 
 cmake "$build" >/dev/null
-cmake --build "$build" --target Tessaphon tessaphon-render
+cmake --build "$build" --target Tessaphon tessaphon-render tessaphon-snapshot
 rm -rf "$build/packages"
 (cd "$build" && cpack -G "DEB;TGZ" >/dev/null)
 deb="$(ls "$build"/packages/*.deb)"
@@ -25,7 +25,8 @@ root="$scratch/root"
 dpkg -x "$deb" "$root"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-for path in usr/bin/tessaphon-render usr/lib/vst/Tessaphon.so usr/share/man/man1/tessaphon-render.1.gz \
+for path in usr/bin/tessaphon-render usr/bin/tessaphon-snapshot usr/lib/vst/Tessaphon.so \
+  usr/share/man/man1/tessaphon-render.1.gz usr/share/man/man1/tessaphon-snapshot.1.gz \
   usr/share/doc/tessaphon/guide.md usr/share/doc/tessaphon/copyright \
   usr/share/doc/tessaphon/examples/theta-descent.toml; do
   [ -f "$root/$path" ] || fail "$path missing from $(basename "$deb")"
@@ -43,7 +44,7 @@ for library in libc6 libsndfile1; do
   [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library"
 done
 contents="$(tar -tzf "$tarball")"
-for path in bin/tessaphon-render lib/vst/Tessaphon.so share/doc/tessaphon/guide.md; do
+for path in bin/tessaphon-render bin/tessaphon-snapshot lib/vst/Tessaphon.so share/doc/tessaphon/guide.md; do
   grep -qx "[^/]*/$path" <<<"$contents" || fail "the .tar.gz lacks $path"
 done
 
@@ -53,8 +54,10 @@ home="$scratch/home"
 mkdir -p "$home"
 user_env=(env -i PATH=/usr/bin:/bin HOME="$home" LANG=C.UTF-8)
 tool="$root/usr/bin/tessaphon-render"
-shown="$(cd "$home" && "${user_env[@]}" "$tool" --version)"
-[ "$shown" = "tessaphon-render $version" ] || fail "--version says '$shown', the package is $version"
+for program in tessaphon-render tessaphon-snapshot; do
+  shown="$(cd "$home" && "${user_env[@]}" "$root/usr/bin/$program" --version)"
+  [ "$shown" = "$program $version" ] || fail "$program --version says '$shown', the package is $version"
+done
 # The loader's trace names every file it opens: the module must be the unpacked one.
 trace="$(cd "$home" && "${user_env[@]}" LD_DEBUG=files "$tool" --program 58 --seconds 1 --quiet \
   -o "$home/one-second.wav" 2>&1)" || { echo "$trace" | grep -v "^ *[0-9]*:" >&2; fail "the one-second render failed"; }
@@ -62,10 +65,12 @@ modules="$(grep -o "file=[^ ]*Tessaphon.so" <<<"$trace" | sed 's/^file=//' | xar
 [ "$modules" = "$(realpath "$root/usr/lib/vst/Tessaphon.so")" ] || fail "the render loaded '${modules}'"
 [ -s "$home/one-second.wav" ] || fail "the one-second render wrote nothing"
 
-manual="$(MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/tessaphon-render.1.gz" 2>&1 >/dev/null)"
-[ -z "$manual" ] || fail "the manual page renders with warnings: $manual"
-page="$(MANWIDTH=80 man -l "$root/usr/share/man/man1/tessaphon-render.1.gz" 2>/dev/null)"
-[[ "$page" == *"Tessaphon $version"* ]] || fail "the manual page does not show version $version"
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+  warnings="$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
+  [ -z "$warnings" ] || fail "$(basename "$page") renders with warnings: $warnings"
+  text="$(MANWIDTH=80 man -l "$page" 2>/dev/null)"
+  [[ "$text" == *"Tessaphon $version"* ]] || fail "$(basename "$page") does not show version $version"
+done
 
 guide="$root/usr/share/doc/tessaphon/guide.md"
 grep -q "Tessaphon $version" "$guide" || fail "the guide does not name version $version"
