@@ -29,7 +29,7 @@ fi
 cmake --build "$build"
 mkdir -p "$out"
 (cd "$build" && cpack -G "DEB;TGZ" >/dev/null)
-cp "$build"/packages/*.deb "$build"/packages/*.tar.gz* "$out"/
+cp "$build"/packages/*.deb* "$build"/packages/*.tar.gz* "$out"/
 
 if [ "$windows" = 1 ]; then
   bash scripts/build-windows.sh "$windows_build"
