@@ -28,6 +28,10 @@ public:
     // wheel edit ends.
     virtual void armEndEditCountdown(int ticks) = 0;
     virtual void clearEndEditCountdown() = 0;
+    // The host's editor-idle request, on its UI thread and without the
+    // instance lock: a window that the host does not drive by itself drains
+    // its events and runs its timer here. Nothing by default.
+    virtual void idleFromHost() {}
     virtual int FrameRate() const = 0;
     virtual int Width() const = 0;
     virtual int Height() const = 0;

@@ -1,12 +1,11 @@
-// This platform's editor view. There is no editor window here yet, so the
-// plug-in is built without an editor and the host offers no panel it cannot
-// open. The window, once it exists, is made here.
+// This platform's editor view: the X11 window inside the host's window.
 
 #include "editor/platform_view.h"
 
-#include "editor/editor_view.h"
+#include "editor/window_x11.h"
 
-std::unique_ptr<IEditorView> MakePlatformView(IPlugBase*, int, int, int, void*)
+std::unique_ptr<IEditorView> MakePlatformView(IPlugBase* plug, int width, int height, int frameRate,
+                                              void* module)
 {
-    return nullptr;
+    return MakeX11View(plug, width, height, frameRate, module);
 }

@@ -12,7 +12,8 @@ linux_packages=(build-essential cmake ninja-build pkg-config binutils
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev
   libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libsndfile1-dev libcli11-dev
-  libtomlplusplus-dev libcairo2-dev libsoxr-dev libebur128-dev)
+  libtomlplusplus-dev libcairo2-dev libsoxr-dev libebur128-dev
+  libxext-dev libxtst-dev xvfb xauth)
 windows_packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-build
   wine64 xvfb xauth xz-utils patch fonts-liberation dpkg-dev googletest)
 fuzz_packages=(clang libclang-rt-14-dev)

@@ -36,6 +36,14 @@ std::intptr_t DispatcherThunk(EffectDescriptor* effect, std::int32_t opcode, std
             delete plug;
             return 0;
         }
+        if (opcode == vst2::kOpEditorIdle) {
+            // The editor's window work runs without the instance lock, as a
+            // window procedure would: only its calls into the core take it,
+            // so painting a frame never holds up the audio thread.
+            if (EditorLink* editor = plug->Editor())
+                editor->idleFromHost();
+            return 0;
+        }
         LockGuard guard(plug->Lock());
         return plug->Dispatch(opcode, index, value, ptr, opt);
     } catch (...) {

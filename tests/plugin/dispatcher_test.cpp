@@ -112,6 +112,7 @@ TEST_F(DispatcherTest, EditorRequestsWithoutAHostWindow)
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen, 0, 0, notAWindow), 0);
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorOpen), 0);
     EXPECT_EQ(plug->Dispatch(vst2::kOpEditorClose), kModuleHasEditor ? 1 : 0);
+    EXPECT_EQ(plug->Dispatch(vst2::kOpEditorIdle), 0);
     EXPECT_EQ(plug->VendorSpecific(0x73744341, 0x57686565, nullptr, 1.0f), 0); // wheel, no window
 }
 

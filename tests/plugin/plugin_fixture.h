@@ -9,12 +9,9 @@
 #include <memory>
 #include <string>
 
-// Whether this platform's module has an editor window (descriptor flag 0x01).
-#ifdef _WIN32
+// Whether this platform's module has an editor window (descriptor flag 0x01):
+// an X11 window on Linux, a Win32 window on Windows.
 inline constexpr bool kModuleHasEditor = true;
-#else
-inline constexpr bool kModuleHasEditor = false;
-#endif
 
 inline host::PluginModule& LoadedModule()
 {

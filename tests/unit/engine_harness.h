@@ -69,7 +69,8 @@ inline std::intptr_t TestHostCallback(vst2::EffectDescriptor*, std::int32_t opco
 // Lets a test give the core a sample rate the dispatcher would refuse.
 class EnginePlug : public VSTCLASS {
 public:
-    explicit EnginePlug(vst2::HostCallback host) : VSTCLASS(host) {}
+    // Without a panel: the tests that need one attach their own.
+    explicit EnginePlug(vst2::HostCallback host) : VSTCLASS(host, nullptr) {}
     void ForceSampleRate(double rate) { sampleRate = rate; }
     // Every sample of every input's and output's scratch buffer.
     std::vector<double> AllScratchSamples()
