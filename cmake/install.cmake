@@ -8,7 +8,7 @@ set(TESSAPHON_MAINTAINER "Tessaphon developers <tessaphon@example.org>" CACHE ST
 
 set(TESSAPHON_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/tessaphon)
 set(TESSAPHON_GUIDE_FILES ${PROJECT_SOURCE_DIR}/docs/guide.md)
-foreach(picture panel-default.png panel-slot123.png)
+foreach(picture panel-default.png panel-slot123.png ardour-panel.png)
   if(EXISTS ${PROJECT_SOURCE_DIR}/docs/${picture})
     list(APPEND TESSAPHON_GUIDE_FILES ${PROJECT_SOURCE_DIR}/docs/${picture})
   endif()
