@@ -1,5 +1,7 @@
 #include "plugin/vstclass.h"
 
+#include "tessaphon_version.h"
+
 #include <bit>
 #include <cstdint>
 
@@ -7,7 +9,6 @@ namespace {
 
 constexpr std::int32_t kUniqueId = vst2::FourCC('y', 'm', 's', 'v');
 constexpr std::int32_t kVendorId = vst2::FourCC('K', 'e', 'l', 'v');
-constexpr int kVendorVersion = 0x10000;
 
 } // namespace
 
@@ -17,8 +18,8 @@ IPlugVST* MakePlugin(vst2::HostCallback host)
 }
 
 VSTCLASS::VSTCLASS(vst2::HostCallback host, EditorViewFactory makeView)
-    : IPlugVST(host, kNumParams, "1-1 2-2", kNumPrograms, "Tessaphon", "", "Kelvo", kVendorVersion, kUniqueId,
-               kVendorId, 0, 0, false, false)
+    : IPlugVST(host, kNumParams, "1-1 2-2", kNumPrograms, "Tessaphon", "", "Kelvo", tessaphon::kVendorVersion,
+               kUniqueId, kVendorId, 0, 0, false, false)
 {
     // The weights of the LFO square smoothing add up to exactly 1 with this
     // value (not the float nearest to 0.01).

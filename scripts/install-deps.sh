@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh windows   the MinGW-w64 cross build and Wine
 #   scripts/install-deps.sh fuzz      clang and its sanitizer runtimes
 #   scripts/install-deps.sh format    clang-format for the format check
+#   scripts/install-deps.sh package   the packaging and its test (CPack's Debian tools, lintian, man)
 # Packages already present are not fetched again.
 set -euo pipefail
 
@@ -17,13 +18,15 @@ windows_packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-buil
   wine64 xvfb xauth xz-utils patch fonts-liberation dpkg-dev googletest)
 fuzz_packages=(clang libclang-rt-14-dev)
 format_packages=(clang-format-14)
+package_packages=(dpkg-dev fakeroot file lintian man-db python3)
 
 case "${1:-linux}" in
   linux) wanted=("${linux_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
   fuzz) wanted=("${fuzz_packages[@]}") ;;
   format) wanted=("${format_packages[@]}") ;;
-  *) echo "usage: $0 linux|windows|fuzz|format" >&2; exit 2 ;;
+  package) wanted=("${package_packages[@]}") ;;
+  *) echo "usage: $0 linux|windows|fuzz|format|package" >&2; exit 2 ;;
 esac
 
 missing=()

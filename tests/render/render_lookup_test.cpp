@@ -221,11 +221,12 @@ TEST(OutputFormats, OnlyRendersBeyondFourGibibytesLeaveThePlainFormats)
     EXPECT_EQ(flac.code, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
 }
 
-TEST(ModuleSearch, BesideTheToolFirstThenSearchListsThenTheUsualFolders)
+TEST(ModuleSearch, BesideTheToolAndItsInstalledTreeFirstThenSearchListsThenTheUsualFolders)
 {
     const std::vector<std::string> c = ModuleCandidates("/opt/t/bin", "/home/u", "/a:/b::", "/c");
     const std::vector<std::string> expected = {"/opt/t/bin/Tessaphon.so",
                                                "/opt/t/bin/../vst2/Tessaphon.so",
+                                               "/opt/t/bin/../lib/vst/Tessaphon.so",
                                                "/a/Tessaphon.so",
                                                "/b/Tessaphon.so",
                                                "/c/Tessaphon.so",
@@ -236,7 +237,7 @@ TEST(ModuleSearch, BesideTheToolFirstThenSearchListsThenTheUsualFolders)
                                                "/usr/lib/lxvst/Tessaphon.so",
                                                "/usr/local/lib/lxvst/Tessaphon.so"};
     EXPECT_EQ(c, expected);
-    EXPECT_EQ(ModuleCandidates("/t", "", "", "").size(), 6u);
+    EXPECT_EQ(ModuleCandidates("/t", "", "", "").size(), 7u);
 }
 
 TEST(ProgressLine, FitsTheTerminalAndShowsTheShareDone)

@@ -1,6 +1,7 @@
 // tessaphon-render run as a program: what it writes, how it processes input
 // files, how it fails, and that a saved state reproduces a render.
 
+#include "tessaphon_version.h"
 #include "tool_runner.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,17 @@ namespace {
 bool AllZero(const Audio& audio)
 {
     return std::all_of(audio.samples.begin(), audio.samples.end(), [](float s) { return s == 0.0f; });
+}
+
+TEST(ToolVersion, IsTheReleaseVersionThePlugInReportsToHosts)
+{
+    // The vendor version is packed as 0xMMmmpp; 0x10000 reads "1.0.0".
+    const std::string packed = std::to_string(tessaphon::kVendorVersion >> 16) + "." +
+                               std::to_string((tessaphon::kVendorVersion >> 8) & 0xFF) + "." +
+                               std::to_string(tessaphon::kVendorVersion & 0xFF);
+    const ToolResult r = RunTool({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "tessaphon-render " + packed + "\n");
 }
 
 TEST(ToneRender, WritesTheLengthRateAndChannelsAskedForWithPulsesAtTheIsochronicRate)

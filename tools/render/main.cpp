@@ -2,6 +2,7 @@
 // the plug-in through its entry point, applies the requested settings and
 // renders the tone alone or mixed into an input file.
 
+#include "tessaphon_version.h"
 #include "tools/render/audio_file.h"
 #include "tools/render/batch.h"
 #include "tools/render/json_writer.h"
@@ -398,7 +399,7 @@ int RenderOnce(const RenderOptions& o, MeasuredLoudness* measureOnly = nullptr)
     AudioTags tags;
     tags.title = scheduled && !schedule.name.empty() ? schedule.name : session->CurrentProgramName();
     tags.artist = "Tessaphon";
-    tags.software = "tessaphon-render " + std::string(kToolVersion);
+    tags.software = "tessaphon-render " + std::string(tessaphon::kVersionText);
     tags.comment = SettingsText(*session, o);
     if (output && !output->SetTags(tags, error))
         return Fail(error);

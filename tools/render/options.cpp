@@ -1,5 +1,6 @@
 #include "tools/render/options.h"
 
+#include "tessaphon_version.h"
 #include "tools/render/preset_file.h"
 #include "tools/render/text_folding.h"
 
@@ -43,9 +44,9 @@ constexpr const char* kFooter =
     "  tessaphon-render --schedule examples/theta-descent.toml --plot theta.png   (the plan only)\n"
     "  tessaphon-render --program 14-103 --seconds 20m -o 'out/{slot:03} {name}.flac'\n"
     "  tessaphon-render --seconds 10m --format flac -o - | ssh host 'cat > tone.flac'\n"
-    "\nThe plug-in is taken from --plugin, else Tessaphon.so beside this program or in ../vst2/,\n"
-    "then the folders in $LXVST_PATH and $VST_PATH, ~/.vst, ~/.lxvst, /usr/lib/vst,\n"
-    "/usr/local/lib/vst (and the lxvst variants).\n"
+    "\nThe plug-in is taken from --plugin, else Tessaphon.so beside this program, in ../vst2/ or\n"
+    "../lib/vst/ (where it is installed with this program), then the folders in $LXVST_PATH and\n"
+    "$VST_PATH, ~/.vst, ~/.lxvst, /usr/lib/vst, /usr/local/lib/vst (and the lxvst variants).\n"
     "\nAn option given twice takes its last value, with a warning; an empty value is refused.\n"
     "Warnings also come for --stereo with a stereo INPUT (nothing to spread) and for --seconds longer\n"
     "than INPUT (the file's length is rendered). A mono output carries the left channel of the tone\n"
@@ -136,7 +137,7 @@ ParseResult ParseCommandLine(int argc, const char* const* argv)
                             ->type_name("LUFS");
     app.add_flag("--json", o.json,
                  "print --list-programs, --list-params and the render summary as JSON on stdout");
-    app.set_version_flag("--version", std::string("tessaphon-render ") + kToolVersion);
+    app.set_version_flag("--version", std::string("tessaphon-render ") + tessaphon::kVersionText);
 
     try {
         app.parse(argc, const_cast<char**>(argv));

@@ -49,7 +49,6 @@ struct ParseResult {
 
 // Exit status of a command line the tool cannot act on.
 constexpr int kUsageError = 2;
-constexpr const char* kToolVersion = "1.1";
 
 // Parses argv; help and usage errors are printed here (help to stdout, errors
 // to stderr) and come back as Exit.

@@ -27,6 +27,8 @@ std::vector<std::string> ModuleCandidates(const std::string& toolDir, const std:
     std::vector<std::string> out;
     out.push_back(toolDir + "/" + kModuleFileName);
     out.push_back(toolDir + "/../vst2/" + kModuleFileName);
+    // An installed tool (PREFIX/bin) uses the plug-in installed with it.
+    out.push_back(toolDir + "/../lib/vst/" + kModuleFileName);
     AddSearchList(out, lxvstPath);
     AddSearchList(out, vstPath);
     if (!home.empty()) {

@@ -1,7 +1,7 @@
 #pragma once
 // Where tessaphon-render looks for the plug-in module when --plugin is not
-// given: beside the tool, in the build tree beside it, then the folders Linux
-// hosts scan.
+// given: beside the tool, in the build tree beside it, in the installed tree
+// beside it (PREFIX/lib/vst for PREFIX/bin), then the folders Linux hosts scan.
 
 #include <string>
 #include <vector>

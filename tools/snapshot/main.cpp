@@ -4,11 +4,13 @@
 //   tessaphon-snapshot --program 0 -o panel.png
 //   tessaphon-snapshot --program 123 --set "LFO1 Depth=40" -o lfo.png
 
+#include "tessaphon_version.h"
 #include "tools/snapshot/panel_snapshot.h"
 
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -19,6 +21,7 @@ int main(int argc, char** argv)
     app.add_option("--program", program, "program slot, 0 to 149 (default 0)");
     app.add_option("--set", sets, "PARAM=VALUE: a parameter (index or name) and a value it reads");
     app.add_option("-o,--output", output, "PNG file to write")->required();
+    app.set_version_flag("--version", std::string("tessaphon-snapshot ") + tessaphon::kVersionText);
     CLI11_PARSE(app, argc, argv);
 
     std::vector<snapshot::Setting> settings;
