@@ -1,5 +1,7 @@
 #include "vst2/iplug_vst.h"
 
+#include "vst2/sample_conversion.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -71,8 +73,7 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
         ForEachConnected(inputChannels, hostIn, [&](InputChannel& c, const float* src) {
             double* scratch = c.Samples();
             if (src)
-                for (int i = 0; i < n; ++i)
-                    scratch[i] = src[done + i];
+                sample_conversion::Widen(src + done, scratch, n);
             else
                 ZeroSamples(scratch, n);
             inputPointers[static_cast<std::size_t>(c.slot)] = scratch;
@@ -89,11 +90,9 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
             const double* rendered = c->Samples();
             float* dst = c->hostOutput;
             if (mode == ProcessMode::Replace)
-                for (int i = 0; i < n; ++i)
-                    dst[i] = static_cast<float>(rendered[i]);
+                sample_conversion::Narrow(rendered, dst, n);
             else
-                for (int i = 0; i < n; ++i)
-                    dst[i] += static_cast<float>(rendered[i]);
+                sample_conversion::NarrowAndAdd(rendered, dst, n);
             c->hostOutput = nullptr;
         }
     };
