@@ -73,7 +73,7 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
         ForEachConnected(inputChannels, hostIn, [&](InputChannel& c, const float* src) {
             double* scratch = c.Samples();
             if (src)
-                sample_conversion::Widen(src + done, scratch, n);
+                sample_conversion::Convert(src + done, scratch, n);
             else
                 ZeroSamples(scratch, n);
             inputPointers[static_cast<std::size_t>(c.slot)] = scratch;
@@ -90,7 +90,7 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
             const double* rendered = c->Samples();
             float* dst = c->hostOutput;
             if (mode == ProcessMode::Replace)
-                sample_conversion::Narrow(rendered, dst, n);
+                sample_conversion::Convert(rendered, dst, n);
             else
                 sample_conversion::NarrowAndAdd(rendered, dst, n);
             c->hostOutput = nullptr;

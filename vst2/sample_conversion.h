@@ -13,24 +13,16 @@ namespace sample_conversion {
 
 constexpr int kGroup = 8;
 
-inline void Widen(const float* src, double* dst, int count)
+// Widens floats to doubles or rounds doubles to floats.
+template <typename From, typename To>
+void Convert(const From* src, To* dst, int count)
 {
     int i = 0;
     for (; i + kGroup <= count; i += kGroup)
         for (int k = 0; k < kGroup; ++k)
-            dst[i + k] = static_cast<double>(src[i + k]);
+            dst[i + k] = static_cast<To>(src[i + k]);
     for (; i < count; ++i)
-        dst[i] = static_cast<double>(src[i]);
-}
-
-inline void Narrow(const double* src, float* dst, int count)
-{
-    int i = 0;
-    for (; i + kGroup <= count; i += kGroup)
-        for (int k = 0; k < kGroup; ++k)
-            dst[i + k] = static_cast<float>(src[i + k]);
-    for (; i < count; ++i)
-        dst[i] = static_cast<float>(src[i]);
+        dst[i] = static_cast<To>(src[i]);
 }
 
 // Adds each sample, rounded to single precision, to the host's buffer.
