@@ -154,7 +154,9 @@ std::size_t ReadProgram(std::span<const std::uint8_t> data, std::size_t pos, con
     std::size_t length = 0;
     while (length < kNameField && name[length])
         ++length;
-    program.name.assign(name, length);
+    // A name that fills the whole field without its terminator is cut as one
+    // written here would be, so it reads back the same after saving.
+    program.name = FittedName(std::string(name, length));
     p += kNameField;
     program.values.clear();
     for (int i = 0; i < shape.params; ++i) {
