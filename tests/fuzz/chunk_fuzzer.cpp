@@ -11,6 +11,8 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -26,6 +28,45 @@ std::vector<std::uint8_t> WithHeader(std::span<const std::uint8_t> body)
     std::vector<std::uint8_t> bytes = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
     bytes.insert(bytes.end(), body.begin(), body.end());
     return bytes;
+}
+
+// The round trip through the second instance depends on nothing but the two
+// chunks it is handed (that instance is restored to its started state for
+// every input), so a pair already seen to reproduce itself is not loaded
+// again. Many inputs leave the same state behind: a refused chunk, a bank cut
+// off in its first slot, values clamped to the same ends.
+class KnownRoundTrips {
+public:
+    bool Contains(const std::string& key) const { return keys.count(key) != 0; }
+    void Add(std::string key)
+    {
+        if (keys.size() < kMaxKeys)
+            keys.insert(std::move(key));
+    }
+
+private:
+    static constexpr std::size_t kMaxKeys = 2048; // banks of about 35 kB each
+    std::unordered_set<std::string> keys;
+};
+
+std::string RoundTripKey(const std::vector<std::uint8_t>& bank, const std::vector<std::uint8_t>& program)
+{
+    std::string key(bank.begin(), bank.end());
+    key.append(program.begin(), program.end());
+    key.append(std::to_string(program.size()));
+    return key;
+}
+
+void CheckRoundTrip(const std::vector<std::uint8_t>& banked, const std::vector<std::uint8_t>& program)
+{
+    // What the instance reports is what a host saves: it must load and reproduce itself.
+    fuzz::Instance& fresh = fuzz::PreparedInstance(48000.0f, 512, 1);
+    Require(fresh.SetChunk(true, banked), "a bank chunk the plug-in wrote does not load");
+    Require(fresh.GetChunk(true) == banked, "a bank chunk does not reproduce itself");
+    Require(fresh.GetChunk(false) == program, "a bank chunk does not reproduce the live values");
+    Require(fresh.SetChunk(false, program), "a program chunk the plug-in wrote does not load");
+    Require(fresh.GetChunk(false) == program, "a program chunk does not reproduce itself");
+    fresh.Render(2, 256);
 }
 
 } // namespace
@@ -64,13 +105,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the program chunk has the wrong size");
     Require(!banked.empty(), "the bank chunk is empty");
 
-    // What the instance reports is what a host saves: it must load and reproduce itself.
-    fuzz::Instance& fresh = fuzz::PreparedInstance(48000.0f, 512, 1);
-    Require(fresh.SetChunk(true, banked), "a bank chunk the plug-in wrote does not load");
-    Require(fresh.GetChunk(true) == banked, "a bank chunk does not reproduce itself");
-    Require(fresh.GetChunk(false) == program, "a bank chunk does not reproduce the live values");
-    Require(fresh.SetChunk(false, program), "a program chunk the plug-in wrote does not load");
-    Require(fresh.GetChunk(false) == program, "a program chunk does not reproduce itself");
-    fresh.Render(2, 256);
+    if (fuzz::EveryInputFresh()) {
+        CheckRoundTrip(banked, program);
+        return 0;
+    }
+    static KnownRoundTrips known;
+    std::string key = RoundTripKey(banked, program);
+    if (!known.Contains(key)) {
+        CheckRoundTrip(banked, program);
+        known.Add(std::move(key));
+    }
     return 0;
 }

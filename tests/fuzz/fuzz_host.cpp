@@ -210,7 +210,7 @@ void Instance::RestoreSlots()
         slot->initialised = start.initialised;
         std::memset(slot->name, 0, sizeof slot->name);
         std::memcpy(slot->name, start.name.data(), start.name.size());
-        slot->data.SetSize(0, true);
+        slot->data.SetSize(0, false);
         slot->data.AppendBytes(start.data.data(), static_cast<int>(start.data.size()));
     }
 }
@@ -291,13 +291,13 @@ namespace {
 constexpr int kKeptSlots = 2;
 std::unique_ptr<Instance> kept[kKeptSlots];
 
+} // namespace
+
 bool EveryInputFresh()
 {
     static const bool fresh = std::getenv("TESSAPHON_FUZZ_FRESH") != nullptr;
     return fresh;
 }
-
-} // namespace
 
 Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot)
 {

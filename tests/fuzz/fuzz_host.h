@@ -118,6 +118,9 @@ private:
 // finding does not depend on the reuse).
 Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot = 0);
 
+// True when TESSAPHON_FUZZ_FRESH is set: nothing may be kept between inputs.
+bool EveryInputFresh();
+
 // Aborts the run with a message: a finding.
 [[noreturn]] void Fail(const char* what);
 
