@@ -9,10 +9,12 @@
 
 #include "fuzz_host.h"
 
+#include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
-#include <string>
-#include <unordered_set>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -34,28 +36,49 @@ std::vector<std::uint8_t> WithHeader(std::span<const std::uint8_t> body)
 // chunks it is handed (that instance is restored to its started state for
 // every input), so a pair already seen to reproduce itself is not loaded
 // again. Many inputs leave the same state behind: a refused chunk, a bank cut
-// off in its first slot, values clamped to the same ends.
+// off in its first slot, values clamped to the same ends. The pairs are kept
+// as fingerprints in a table made once: remembering one allocates nothing, so
+// libFuzzer's leak check is not set off.
 class KnownRoundTrips {
 public:
-    bool Contains(const std::string& key) const { return keys.count(key) != 0; }
-    void Add(std::string key)
+    using Fingerprint = std::array<std::size_t, 4>;
+
+    static Fingerprint Of(std::span<const std::uint8_t> bank, std::span<const std::uint8_t> program)
     {
-        if (keys.size() < kMaxKeys)
-            keys.insert(std::move(key));
+        const std::size_t half = bank.size() / 2;
+        return {Hash(bank.first(half)), Hash(bank.subspan(half)), Hash(program),
+                bank.size() * 65537 + program.size()};
+    }
+
+    // Open addressing on the first hash; the table never fills beyond half.
+    bool Contains(const Fingerprint& f) const { return table[SlotOf(f)] == f; }
+
+    void Add(const Fingerprint& f)
+    {
+        if (2 * used < table.size() && table[SlotOf(f)] != f) {
+            table[SlotOf(f)] = f;
+            ++used;
+        }
     }
 
 private:
-    static constexpr std::size_t kMaxKeys = 2048; // banks of about 35 kB each
-    std::unordered_set<std::string> keys;
-};
+    static std::size_t Hash(std::span<const std::uint8_t> bytes)
+    {
+        return std::hash<std::string_view>{}(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
 
-std::string RoundTripKey(const std::vector<std::uint8_t>& bank, const std::vector<std::uint8_t>& program)
-{
-    std::string key(bank.begin(), bank.end());
-    key.append(program.begin(), program.end());
-    key.append(std::to_string(program.size()));
-    return key;
-}
+    std::size_t SlotOf(const Fingerprint& f) const
+    {
+        std::size_t slot = f[0] & (table.size() - 1);
+        while (table[slot] != Fingerprint{} && table[slot] != f)
+            slot = (slot + 1) & (table.size() - 1);
+        return slot;
+    }
+
+    std::vector<Fingerprint> table = std::vector<Fingerprint>(std::size_t{1} << 16);
+    std::size_t used = 0;
+};
 
 void CheckRoundTrip(const std::vector<std::uint8_t>& banked, const std::vector<std::uint8_t>& program)
 {
@@ -110,10 +133,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     static KnownRoundTrips known;
-    std::string key = RoundTripKey(banked, program);
-    if (!known.Contains(key)) {
+    const KnownRoundTrips::Fingerprint fingerprint = KnownRoundTrips::Of(banked, program);
+    if (!known.Contains(fingerprint)) {
         CheckRoundTrip(banked, program);
-        known.Add(std::move(key));
+        known.Add(fingerprint);
     }
     return 0;
 }
