@@ -131,7 +131,8 @@ BlendRule MakeBlendRule(float weight, int mode);
 // The blit's per-pixel rule. In the formulas s is a source channel, d the
 // destination's, a the source's alpha and k = w * (a + 1) / 256; "/" truncates
 // toward zero.
-inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::uint32_t old)
+[[gnu::always_inline]] inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src,
+                                                       std::uint32_t old)
 {
     const int w = rule.w;
     const int a = ByteOf(src, 24);

@@ -34,7 +34,7 @@ public:
     }
 
     // Pixel (x, y) counted from the top-left, as RasterBitmap::At.
-    const std::uint32_t* At(int x, int y) const
+    [[gnu::always_inline]] const std::uint32_t* At(int x, int y) const
     {
         const int row = bottomUp ? lastRow - y : y;
         return first + static_cast<std::ptrdiff_t>(row) * span + x;
@@ -48,14 +48,15 @@ private:
 };
 
 // Mixes a and b with the 16-bit fraction f (0: all a), channel by channel.
-inline std::uint32_t LerpChannel(std::uint32_t a, std::uint32_t b, std::int64_t f, int shift)
+[[gnu::always_inline]] inline std::uint32_t LerpChannel(std::uint32_t a, std::uint32_t b, std::int64_t f,
+                                                        int shift)
 {
     const std::int64_t ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
     const std::int64_t c = (ca * (kOne - f) + cb * f + kOne / 2) >> 16;
     return static_cast<std::uint32_t>(c) << shift;
 }
 
-inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::int64_t f)
+[[gnu::always_inline]] inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::int64_t f)
 {
     if (f == 0)
         return a;
@@ -67,8 +68,8 @@ inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::int64_t f)
 // area. Pixel centres sit at half-pixel positions: a position on a centre
 // returns that pixel unmixed. On the area's last column or row only the other
 // direction is mixed.
-inline std::uint32_t SampleFiltered(const SourceRows& src, const SampleArea& area, std::int64_t u,
-                                    std::int64_t v)
+[[gnu::always_inline]] inline std::uint32_t SampleFiltered(const SourceRows& src, const SampleArea& area,
+                                                           std::int64_t u, std::int64_t v)
 {
     std::int64_t fu = u - kOne / 2, fv = v - kOne / 2;
     std::int64_t x = fu >> 16, y = fv >> 16;

@@ -44,7 +44,6 @@ void PanelInstance::Restore()
     started.isoDisplay = plug->isoDisplay;
     static_cast<EngineState&>(*plug) = started;
     RestoreControls();
-    view->markAllDirty();
 }
 
 void PanelInstance::RestoreControls()

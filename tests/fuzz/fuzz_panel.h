@@ -24,8 +24,10 @@ public:
 
     // Back to the started state: any gesture and pending edit ended, drop-down
     // lists closed, no prompt waiting, the bank, program, live values and the
-    // engine as started, every control's value and hidden and greyed flags as
-    // started, and the whole panel due for repainting.
+    // engine as started, and every control's value and hidden and greyed
+    // flags as started. The controls this changes are due for repainting; the
+    // others are not repainted again, which would draw the very pixels the
+    // canvas holds.
     void Restore();
 
 private:
