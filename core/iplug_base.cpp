@@ -399,7 +399,8 @@ int IPlugBase::RestoreParams(std::span<const std::uint8_t> data, int pos)
             v = 0.0;
         param->SetClamped(v);
     }
-    for (int i = 0; i < NParams(); ++i)
+    const int count = NParams();
+    for (int i = 0; i < count; ++i)
         ParameterChanged(i);
     return p;
 }
