@@ -121,8 +121,9 @@ TEST(EditorPanel, ChunksLoadedByTheHostReachTheControls)
                   1);
         for (int i = 0; i < h.view->controlCount(); ++i) {
             const IControl& c = h.At(i);
-            if (c.paramIndex() >= 0)
+            if (c.paramIndex() >= 0) {
                 EXPECT_EQ(c.getValue(), plug.GetParam(c.paramIndex())->ReadNormalized()) << "control " << i;
+            }
         }
     }
 }
