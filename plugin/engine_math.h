@@ -20,8 +20,10 @@ constexpr double kOneOverPi = 0.3183098861837907;
 constexpr double kSilence = 1e-24;
 
 // Brings a phase that left [0, 2π) by more than one period (or by a negative
-// step) back into it. Rare: extreme increments at very low sample rates.
-inline double WrapPhaseSlow(double p)
+// step) back into it. Rare: extreme increments at very low sample rates. Kept
+// out of line so that the per-sample advance around it stays small enough to
+// be inlined into the sample loops.
+[[gnu::noinline, gnu::cold]] inline double WrapPhaseSlow(double p)
 {
     if (!std::isfinite(p))
         return 0.0;
@@ -32,14 +34,19 @@ inline double WrapPhaseSlow(double p)
 }
 
 // p + inc, less 2π once when that reaches 2π; anything still outside [0, 2π)
-// is wrapped the slow way.
+// is wrapped the slow way. A phase in [0, 2π) plus a non-negative increment
+// stays at or above 0 and after the subtraction stays below 2π unless the
+// increment was 2π or more, so each branch checks only the bound it can cross.
 inline double AdvancePhase(double p, double inc)
 {
     p += inc;
-    if (p >= kTwoPi)
+    if (p >= kTwoPi) {
         p -= kTwoPi;
-    if (!(p >= 0.0 && p < kTwoPi)) [[unlikely]]
-        p = WrapPhaseSlow(p);
+        if (!(p < kTwoPi)) [[unlikely]]
+            p = WrapPhaseSlow(p);
+    } else if (!(p >= 0.0)) [[unlikely]] {
+        p = WrapPhaseSlow(p); // a negative step, or not a number
+    }
     return p;
 }
 
