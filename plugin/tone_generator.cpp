@@ -184,18 +184,20 @@ int RenderWithLfosFor(const BlockSetup& s, Voice& v, LfoVoices& lfos, const doub
                       double* outL, double* outR, int n)
 {
     constexpr int kChunk = 64;
-    double values[2][kChunk];
+    // Row t (1 to 5) holds the values an LFO writes to target t, sample by
+    // sample; row 0 those of an LFO that writes none. When both LFOs name one
+    // target, LFO 2's step comes last and its value stands, so LFO 1 fills
+    // row 0. A bit per written row: tested against one register, where five
+    // row pointers would crowd the buffer pointers out of the registers.
+    double rows[6][kChunk];
     const bool active[2] = {s.lfo[0].active, s.lfo[1].active};
-    // By target, the values written to it, or null; LFO 2 after LFO 1.
-    const double* into[6] = {};
+    int row[2];
     for (int k = 0; k < 2; ++k)
-        if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
-            into[s.lfo[k].target] = values[k];
-    const double* __restrict carrierFrom = into[1];
-    const double* __restrict isoFrom = into[2];
-    const double* __restrict roundFrom = into[3];
-    const double* __restrict panFrom = into[4];
-    const double* __restrict mixFrom = into[5];
+        row[k] = active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5 ? s.lfo[k].target : 0;
+    if (row[0] == row[1])
+        row[0] = 0;
+    const unsigned written = (1u << row[0] | 1u << row[1]) & ~1u;
+    auto writes = [written](int target) { return (written & (1u << target)) != 0; };
 
     Voice w = v;
     for (int start = 0; start < n; start += kChunk) {
@@ -203,7 +205,7 @@ int RenderWithLfosFor(const BlockSetup& s, Voice& v, LfoVoices& lfos, const doub
         const LfoVoices chunkStart = lfos;
         for (int k = 0; k < 2; ++k)
             if (active[k])
-                FillLfo(s, lfos, k, values[k], len);
+                FillLfo(s, lfos, k, rows[row[k]], len);
 
         for (int j = 0; j < len; ++j) {
             if (QuietPossible && w.mix <= kSilence) {
@@ -212,23 +214,23 @@ int RenderWithLfosFor(const BlockSetup& s, Voice& v, LfoVoices& lfos, const doub
                     lfos.phase[k] = chunkStart.phase[k];
                     lfos.square[k] = chunkStart.square[k];
                     if (active[k])
-                        FillLfo(s, lfos, k, values[k], j); // the same values again, j of them
+                        FillLfo(s, lfos, k, rows[row[k]], j); // the same values again, j of them
                     if (active[k] && j > 0)
-                        lfos.last[k] = values[k][j - 1];
+                        lfos.last[k] = rows[row[k]][j - 1];
                 }
                 v = w;
                 return start + j;
             }
-            if (carrierFrom)
-                w.carrierInc = carrierFrom[j];
-            if (isoFrom)
-                w.isoInc = isoFrom[j];
-            if (roundFrom)
-                w.round = static_cast<float>(roundFrom[j]);
-            if (panFrom)
-                w.pan = static_cast<float>(panFrom[j]);
-            if (mixFrom)
-                w.mix = static_cast<float>(mixFrom[j]);
+            if (writes(1))
+                w.carrierInc = rows[1][j];
+            if (writes(2))
+                w.isoInc = rows[2][j];
+            if (writes(3))
+                w.round = static_cast<float>(rows[3][j]);
+            if (writes(4))
+                w.pan = static_cast<float>(rows[4][j]);
+            if (writes(5))
+                w.mix = static_cast<float>(rows[5][j]);
             const int i = start + j;
             const double l = inL[i];
             const double r = inR[i];
@@ -236,7 +238,7 @@ int RenderWithLfosFor(const BlockSetup& s, Voice& v, LfoVoices& lfos, const doub
         }
         for (int k = 0; k < 2; ++k)
             if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
-                lfos.last[k] = values[k][len - 1];
+                lfos.last[k] = rows[row[k]][len - 1];
     }
     v = w;
     return n;
