@@ -284,10 +284,10 @@ bool UsableRate(double rate)
 
 } // namespace
 
-// Audio thread, lock held. No allocation, no I/O.
-void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
+// The block's preparation, before any sample: the first block's set-up, a
+// tempo change, and the transport. Returns the mix the block aims at.
+float VSTCLASS::StartBlock()
 {
-    LockGuard guard(lock);
     const double spwn = 4.0 * ComputeSamplesPerBeat();
     if (!initialised) {
         initialised = true;
@@ -305,7 +305,40 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
 
     // Without a usable sample rate there is no tone to make: hold it back.
     const bool sounding = engineSampleRate > 0.0 && (playAnyway || GetTransportState() != 0);
-    const float blockMix = sounding ? mixTarget : 0.0f;
+    return sounding ? mixTarget : 0.0f;
+}
+
+// The level ramps end on their targets, whatever the LFOs did.
+void VSTCLASS::FinishBlock(float blockMix)
+{
+    panCurrent = panTarget;
+    mixCurrent = blockMix;
+}
+
+// Audio thread, lock held. A block the tone is held back from and silent in
+// from its first sample takes the quiet path throughout: its samples are the
+// input times 1 − mix and nothing but the block's start and finish changes.
+bool VSTCLASS::RenderBlockAsGain(int, double& gain)
+{
+    LockGuard guard(lock);
+    const float blockMix = StartBlock();
+    if (!(blockMix <= kSilence && mixCurrent <= kSilence)) {
+        // The tone sounds: RenderBlock follows and renders it, started.
+        startedBlockMix = blockMix;
+        blockStarted = true;
+        return false;
+    }
+    gain = static_cast<double>(1.0f - mixCurrent);
+    FinishBlock(blockMix);
+    return true;
+}
+
+// Audio thread, lock held. No allocation, no I/O.
+void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
+{
+    LockGuard guard(lock);
+    const float blockMix = blockStarted ? startedBlockMix : StartBlock();
+    blockStarted = false;
     const int n = frames > 0 ? frames : 0;
 
     auto targets = [this](int target) { return lfoTarget[0] == target || lfoTarget[1] == target; };
@@ -367,8 +400,7 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
         RenderQuiet(mixCurrent, inL, inR, outL, outR, done, n);
     }
 
-    panCurrent = panTarget;
-    mixCurrent = blockMix;
+    FinishBlock(blockMix);
 }
 
 // Lock held by the caller (taken again here).
