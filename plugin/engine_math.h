@@ -3,6 +3,7 @@
 // the pulse gate and the LFO waves. Shared by the block loops and the single
 // LFO step so that every path computes a sample the same way. No OS calls.
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -34,18 +35,23 @@ constexpr double kSilence = 1e-24;
 }
 
 // p + inc, less 2π once when that reaches 2π; anything still outside [0, 2π)
-// is wrapped the slow way. A phase in [0, 2π) plus a non-negative increment
-// stays at or above 0 and after the subtraction stays below 2π unless the
-// increment was 2π or more, so each branch checks only the bound it can cross.
+// is wrapped the slow way. Most steps land inside [0, 2π), which one unsigned
+// comparison of the bits tells: from +0 up, doubles order as their bit
+// patterns do, and -0, negatives and NaNs all compare above 2π's. The other
+// steps take the wrap, and a phase that is still outside after it (an
+// increment of 2π or more, a negative one, or not a number) the slow way.
 inline double AdvancePhase(double p, double inc)
 {
+    constexpr std::uint64_t kTwoPiBits = std::bit_cast<std::uint64_t>(kTwoPi);
     p += inc;
-    if (p >= kTwoPi) {
-        p -= kTwoPi;
-        if (!(p < kTwoPi)) [[unlikely]]
+    if (std::bit_cast<std::uint64_t>(p) >= kTwoPiBits) {
+        if (p >= kTwoPi) {
+            p -= kTwoPi;
+            if (!(p < kTwoPi))
+                p = WrapPhaseSlow(p);
+        } else if (!(p >= 0.0)) {
             p = WrapPhaseSlow(p);
-    } else if (!(p >= 0.0)) [[unlikely]] {
-        p = WrapPhaseSlow(p); // a negative step, or not a number
+        }
     }
     return p;
 }
