@@ -415,4 +415,5 @@ void VSTCLASS::ResetEngine()
     }
     LfoRestart(0);
     LfoRestart(1);
+    blockStarted = false; // the next block starts afresh, after the reset
 }
