@@ -105,6 +105,13 @@ public:
     virtual bool StorePrograms(StateBuffer& buffer);
     // Host thread (bank chunk handed in); lock held.
     virtual int RestorePrograms(std::span<const std::uint8_t> data, int pos);
+    // Audio thread, once per piece of a host block, in place of RenderBlock
+    // where the binding can scale the host's samples itself; lock held. An
+    // engine that can tell before rendering that every output channel of the
+    // piece will be its input channel times one gain, and nothing else,
+    // finishes the piece as RenderBlock would, sets gain and returns true.
+    // Otherwise it returns false and RenderBlock follows for the same piece.
+    virtual bool RenderBlockAsGain(int, double&) { return false; }
 
     IPlugBase(const IPlugBase&) = delete;
     IPlugBase& operator=(const IPlugBase&) = delete;

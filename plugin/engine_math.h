@@ -3,6 +3,7 @@
 // the pulse gate and the LFO waves. Shared by the block loops and the single
 // LFO step so that every path computes a sample the same way. No OS calls.
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -20,8 +21,10 @@ constexpr double kOneOverPi = 0.3183098861837907;
 constexpr double kSilence = 1e-24;
 
 // Brings a phase that left [0, 2π) by more than one period (or by a negative
-// step) back into it. Rare: extreme increments at very low sample rates.
-inline double WrapPhaseSlow(double p)
+// step) back into it. Rare: extreme increments at very low sample rates. Kept
+// out of line so that the per-sample advance around it stays small enough to
+// be inlined into the sample loops.
+[[gnu::noinline, gnu::cold]] inline double WrapPhaseSlow(double p)
 {
     if (!std::isfinite(p))
         return 0.0;
@@ -32,14 +35,24 @@ inline double WrapPhaseSlow(double p)
 }
 
 // p + inc, less 2π once when that reaches 2π; anything still outside [0, 2π)
-// is wrapped the slow way.
+// is wrapped the slow way. Most steps land inside [0, 2π), which one unsigned
+// comparison of the bits tells: from +0 up, doubles order as their bit
+// patterns do, and -0, negatives and NaNs all compare above 2π's. The other
+// steps take the wrap, and a phase that is still outside after it (an
+// increment of 2π or more, a negative one, or not a number) the slow way.
 inline double AdvancePhase(double p, double inc)
 {
+    constexpr std::uint64_t kTwoPiBits = std::bit_cast<std::uint64_t>(kTwoPi);
     p += inc;
-    if (p >= kTwoPi)
-        p -= kTwoPi;
-    if (!(p >= 0.0 && p < kTwoPi)) [[unlikely]]
-        p = WrapPhaseSlow(p);
+    if (std::bit_cast<std::uint64_t>(p) >= kTwoPiBits) {
+        if (p >= kTwoPi) {
+            p -= kTwoPi;
+            if (!(p < kTwoPi))
+                p = WrapPhaseSlow(p);
+        } else if (!(p >= 0.0)) {
+            p = WrapPhaseSlow(p);
+        }
+    }
     return p;
 }
 

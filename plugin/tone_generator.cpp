@@ -18,7 +18,9 @@ using engine::kSilence;
 
 enum GateMode { kGateOff = 0, kGatePlain = 1, kGateGolden = 2 };
 
-// What the sample loop changes, held in locals while a block renders.
+// What the sample loop changes, held in locals while a block renders. Kept
+// apart from the LFOs' state so that nothing takes its address and the
+// compiler can hold every field in a register.
 struct Voice {
     double carrierPhase;
     double isoPhase;
@@ -27,9 +29,14 @@ struct Voice {
     float mix;
     float pan;
     float round;
-    double lfoPhase[2];
-    double lfoSquare[2];
-    double lfoLast[2];
+};
+
+// What the LFO steps change: phase and smoothed square per LFO, and the last
+// value each wrote to its target in the block (NaN when it wrote none).
+struct LfoVoices {
+    double phase[2];
+    double square[2];
+    double last[2];
 };
 
 struct LfoSetup {
@@ -59,44 +66,51 @@ struct BlockSetup {
 // len steps of one LFO from its phase and square state: the values it writes
 // to its target, in order.
 template <int LfoWave>
-void FillLfo(const BlockSetup& s, const LfoSetup& l, double& phase, double& square, double* values, int len)
+void FillLfo(const BlockSetup& s, const LfoSetup& l, double& phase, double& square, double* __restrict values,
+             int len)
 {
-    const bool held = l.inc == 0.0;
+    // Locals, so that the stores to values need not reload them.
+    const double inc = l.inc;
+    const double amp = l.amp;
+    const double base = l.base;
+    const double smoothIn = s.smoothIn;
+    const double smoothKeep = s.smoothKeep;
+    const bool held = inc == 0.0;
     double p = phase;
     double q = square;
     for (int j = 0; j < len; ++j) {
-        const double value = engine::LfoWaveValue<LfoWave>(p, q, s.smoothIn, s.smoothKeep, held);
-        p = engine::AdvancePhase(p, l.inc);
-        values[j] = l.amp * value + l.base;
+        const double value = engine::LfoWaveValue<LfoWave>(p, q, smoothIn, smoothKeep, held);
+        p = engine::AdvancePhase(p, inc);
+        values[j] = amp * value + base;
     }
     phase = p;
     square = q;
 }
 
-void FillLfo(const BlockSetup& s, Voice& v, int k, double* values, int len)
+void FillLfo(const BlockSetup& s, LfoVoices& v, int k, double* values, int len)
 {
     const LfoSetup& l = s.lfo[k];
     switch (l.wave) {
     case 0:
-        FillLfo<0>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        FillLfo<0>(s, l, v.phase[k], v.square[k], values, len);
         break;
     case 1:
-        FillLfo<1>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        FillLfo<1>(s, l, v.phase[k], v.square[k], values, len);
         break;
     case 2:
-        FillLfo<2>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        FillLfo<2>(s, l, v.phase[k], v.square[k], values, len);
         break;
     case 3:
-        FillLfo<3>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        FillLfo<3>(s, l, v.phase[k], v.square[k], values, len);
         break;
     case 4:
-        FillLfo<4>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        FillLfo<4>(s, l, v.phase[k], v.square[k], values, len);
         break;
     case 5:
-        FillLfo<5>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        FillLfo<5>(s, l, v.phase[k], v.square[k], values, len);
         break;
     default:
-        FillLfo<6>(s, l, v.lfoPhase[k], v.lfoSquare[k], values, len);
+        FillLfo<6>(s, l, v.phase[k], v.square[k], values, len);
         break;
     }
 }
@@ -139,7 +153,7 @@ inline void StepVoice(const BlockSetup& s, Voice& w, double l, double r, double&
 // Renders samples [0, n) and returns how many were rendered before the quiet
 // path took over (n when it never did).
 template <int Wave, int Gate>
-int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
+int RenderPlain(const BlockSetup& s, Voice& v, LfoVoices&, const double* inL, const double* inR, double* outL,
                 double* outR, int n)
 {
     Voice w = v; // locals: the compiler keeps them in registers, clear of the buffers
@@ -166,49 +180,57 @@ int RenderPlain(const BlockSetup& s, Voice& v, const double* inL, const double* 
 // state, so they are worked out a chunk ahead in a tight loop of their own and
 // then written to their targets sample by sample, as the step would.
 template <int Wave, int Gate, bool QuietPossible>
-int RenderWithLfosFor(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
-                      double* outR, int n)
+int RenderWithLfosFor(const BlockSetup& s, Voice& v, LfoVoices& lfos, const double* inL, const double* inR,
+                      double* outL, double* outR, int n)
 {
     constexpr int kChunk = 64;
-    double values[2][kChunk];
-    Voice w = v;
+    // Row t (1 to 5) holds the values an LFO writes to target t, sample by
+    // sample; row 0 those of an LFO that writes none. When both LFOs name one
+    // target, LFO 2's step comes last and its value stands, so LFO 1 fills
+    // row 0. A bit per written row: tested against one register, where five
+    // row pointers would crowd the buffer pointers out of the registers.
+    double rows[6][kChunk];
     const bool active[2] = {s.lfo[0].active, s.lfo[1].active};
-    const double* into[6] = {}; // by target: the values written to it, or null
+    int row[2];
     for (int k = 0; k < 2; ++k)
-        if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
-            into[s.lfo[k].target] = values[k];
+        row[k] = active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5 ? s.lfo[k].target : 0;
+    if (row[0] == row[1])
+        row[0] = 0;
+    const unsigned written = (1u << row[0] | 1u << row[1]) & ~1u;
+    auto writes = [written](int target) { return (written & (1u << target)) != 0; };
 
+    Voice w = v;
     for (int start = 0; start < n; start += kChunk) {
         const int len = std::min(kChunk, n - start);
-        const Voice chunkStart = w;
+        const LfoVoices chunkStart = lfos;
         for (int k = 0; k < 2; ++k)
             if (active[k])
-                FillLfo(s, w, k, values[k], len);
+                FillLfo(s, lfos, k, rows[row[k]], len);
 
         for (int j = 0; j < len; ++j) {
             if (QuietPossible && w.mix <= kSilence) {
                 // The LFOs step only on samples that leave the quiet path.
                 for (int k = 0; k < 2; ++k) {
-                    w.lfoPhase[k] = chunkStart.lfoPhase[k];
-                    w.lfoSquare[k] = chunkStart.lfoSquare[k];
+                    lfos.phase[k] = chunkStart.phase[k];
+                    lfos.square[k] = chunkStart.square[k];
                     if (active[k])
-                        FillLfo(s, w, k, values[k], j); // the same values again, j of them
+                        FillLfo(s, lfos, k, rows[row[k]], j); // the same values again, j of them
                     if (active[k] && j > 0)
-                        w.lfoLast[k] = values[k][j - 1];
+                        lfos.last[k] = rows[row[k]][j - 1];
                 }
                 v = w;
                 return start + j;
             }
-            if (into[1])
-                w.carrierInc = into[1][j];
-            if (into[2])
-                w.isoInc = into[2][j];
-            if (into[3])
-                w.round = static_cast<float>(into[3][j]);
-            if (into[4])
-                w.pan = static_cast<float>(into[4][j]);
-            if (into[5])
-                w.mix = static_cast<float>(into[5][j]);
+            if (writes(1))
+                w.carrierInc = rows[1][j];
+            if (writes(2))
+                w.isoInc = rows[2][j];
+            if (writes(3))
+                w.round = static_cast<float>(rows[3][j]);
+            if (writes(4))
+                w.pan = static_cast<float>(rows[4][j]);
+            if (writes(5))
+                w.mix = static_cast<float>(rows[5][j]);
             const int i = start + j;
             const double l = inL[i];
             const double r = inR[i];
@@ -216,21 +238,22 @@ int RenderWithLfosFor(const BlockSetup& s, Voice& v, const double* inL, const do
         }
         for (int k = 0; k < 2; ++k)
             if (active[k] && s.lfo[k].target >= 1 && s.lfo[k].target <= 5)
-                w.lfoLast[k] = values[k][len - 1];
+                lfos.last[k] = rows[row[k]][len - 1];
     }
     v = w;
     return n;
 }
 
 template <int Wave, int Gate>
-int RenderWithLfos(const BlockSetup& s, Voice& v, const double* inL, const double* inR, double* outL,
-                   double* outR, int n)
+int RenderWithLfos(const BlockSetup& s, Voice& v, LfoVoices& lfos, const double* inL, const double* inR,
+                   double* outL, double* outR, int n)
 {
-    return s.quietPossible ? RenderWithLfosFor<Wave, Gate, true>(s, v, inL, inR, outL, outR, n)
-                           : RenderWithLfosFor<Wave, Gate, false>(s, v, inL, inR, outL, outR, n);
+    return s.quietPossible ? RenderWithLfosFor<Wave, Gate, true>(s, v, lfos, inL, inR, outL, outR, n)
+                           : RenderWithLfosFor<Wave, Gate, false>(s, v, lfos, inL, inR, outL, outR, n);
 }
 
-using RenderFn = int (*)(const BlockSetup&, Voice&, const double*, const double*, double*, double*, int);
+using RenderFn = int (*)(const BlockSetup&, Voice&, LfoVoices&, const double*, const double*, double*,
+                         double*, int);
 
 template <std::size_t... I>
 constexpr std::array<RenderFn, sizeof...(I)> MakeTable(std::index_sequence<I...>)
@@ -261,10 +284,10 @@ bool UsableRate(double rate)
 
 } // namespace
 
-// Audio thread, lock held. No allocation, no I/O.
-void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
+// The block's preparation, before any sample: the first block's set-up, a
+// tempo change, and the transport. Returns the mix the block aims at.
+float VSTCLASS::StartBlock()
 {
-    LockGuard guard(lock);
     const double spwn = 4.0 * ComputeSamplesPerBeat();
     if (!initialised) {
         initialised = true;
@@ -282,7 +305,40 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
 
     // Without a usable sample rate there is no tone to make: hold it back.
     const bool sounding = engineSampleRate > 0.0 && (playAnyway || GetTransportState() != 0);
-    const float blockMix = sounding ? mixTarget : 0.0f;
+    return sounding ? mixTarget : 0.0f;
+}
+
+// The level ramps end on their targets, whatever the LFOs did.
+void VSTCLASS::FinishBlock(float blockMix)
+{
+    panCurrent = panTarget;
+    mixCurrent = blockMix;
+}
+
+// Audio thread, lock held. A block the tone is held back from and silent in
+// from its first sample takes the quiet path throughout: its samples are the
+// input times 1 − mix and nothing but the block's start and finish changes.
+bool VSTCLASS::RenderBlockAsGain(int, double& gain)
+{
+    LockGuard guard(lock);
+    const float blockMix = StartBlock();
+    if (!(blockMix <= kSilence && mixCurrent <= kSilence)) {
+        // The tone sounds: RenderBlock follows and renders it, started.
+        startedBlockMix = blockMix;
+        blockStarted = true;
+        return false;
+    }
+    gain = static_cast<double>(1.0f - mixCurrent);
+    FinishBlock(blockMix);
+    return true;
+}
+
+// Audio thread, lock held. No allocation, no I/O.
+void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
+{
+    LockGuard guard(lock);
+    const float blockMix = blockStarted ? startedBlockMix : StartBlock();
+    blockStarted = false;
     const int n = frames > 0 ? frames : 0;
 
     auto targets = [this](int target) { return lfoTarget[0] == target || lfoTarget[1] == target; };
@@ -318,22 +374,15 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
             for (int k = 0; k < 2; ++k)
                 s.lfo[k] = {lfoActive[k], lfoWave[k], lfoTarget[k], lfoInc[k], lfoAmp[k], lfoBase[k]};
 
-            Voice v{carrierPhase,
-                    isoPhase,
-                    carrierInc,
-                    isoInc,
-                    mixCurrent,
-                    panCurrent,
-                    roundAmount,
-                    {lfoPhase[0], lfoPhase[1]},
-                    {lfoSquareState[0], lfoSquareState[1]},
-                    {0.0, 0.0}};
-            v.lfoLast[0] = v.lfoLast[1] = std::nan("");
+            Voice v{carrierPhase, isoPhase, carrierInc, isoInc, mixCurrent, panCurrent, roundAmount};
+            LfoVoices lfos{{lfoPhase[0], lfoPhase[1]},
+                           {lfoSquareState[0], lfoSquareState[1]},
+                           {std::nan(""), std::nan("")}};
             const int waveIndex = wave >= 0 && wave < 8 ? wave : 7;
             const int gateMode = !isochronicOn ? kGateOff : goldenIso ? kGateGolden : kGatePlain;
-            const bool lfos = lfoActive[0] || lfoActive[1];
-            done = kRenderTable[static_cast<std::size_t>((waveIndex * 3 + gateMode) * 2 + (lfos ? 1 : 0))](
-                s, v, inL, inR, outL, outR, n);
+            const bool anyLfo = lfoActive[0] || lfoActive[1];
+            done = kRenderTable[static_cast<std::size_t>((waveIndex * 3 + gateMode) * 2 + (anyLfo ? 1 : 0))](
+                s, v, lfos, inL, inR, outL, outR, n);
 
             carrierPhase = v.carrierPhase;
             isoPhase = v.isoPhase;
@@ -342,17 +391,16 @@ void VSTCLASS::RenderBlock(double** inputs, double** outputs, int frames)
             mixCurrent = v.mix;
             roundAmount = v.round;
             for (int k = 0; k < 2; ++k) {
-                lfoPhase[k] = v.lfoPhase[k];
-                lfoSquareState[k] = v.lfoSquare[k];
-                if (!std::isnan(v.lfoLast[k]))
-                    ShowLfoValue(k, static_cast<float>(v.lfoLast[k]));
+                lfoPhase[k] = lfos.phase[k];
+                lfoSquareState[k] = lfos.square[k];
+                if (!std::isnan(lfos.last[k]))
+                    ShowLfoValue(k, static_cast<float>(lfos.last[k]));
             }
         }
         RenderQuiet(mixCurrent, inL, inR, outL, outR, done, n);
     }
 
-    panCurrent = panTarget;
-    mixCurrent = blockMix;
+    FinishBlock(blockMix);
 }
 
 // Lock held by the caller (taken again here).
@@ -367,4 +415,5 @@ void VSTCLASS::ResetEngine()
     }
     LfoRestart(0);
     LfoRestart(1);
+    blockStarted = false; // the next block starts afresh, after the reset
 }

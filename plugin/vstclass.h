@@ -54,6 +54,9 @@ public:
     void ParameterChanged(int index) override;
     // Audio thread, lock held. No allocation, no I/O.
     void RenderBlock(double** inputs, double** outputs, int frames) override;
+    // Audio thread, lock held: finishes a block the tone is held back from
+    // throughout without touching its samples, or starts it for RenderBlock.
+    bool RenderBlockAsGain(int frames, double& gain) override;
 
     // LFO operations; lfo is 0 for LFO 1 and 1 for LFO 2. Lock held by the caller.
     void LfoTick(int lfo);
@@ -73,6 +76,8 @@ protected:
     void MakeFactoryPrograms();
 
 private:
+    float StartBlock();
+    void FinishBlock(float blockMix);
     void LfoParameterChanged(int index, std::int32_t a, float b);
     void ApplyGoldenCoefficients();
     float RoundSetting() const;
@@ -85,4 +90,9 @@ private:
     void ShowLfoActive(int lfo, bool shown);
     void ShowLfoConflict(int lfo, bool conflict);
     void ShowIsoRate(float hz);
+
+    // A block RenderBlockAsGain started and left to RenderBlock, and the mix
+    // it aims at: the host is asked for tempo and transport once per block.
+    bool blockStarted = false;
+    float startedBlockMix = 0.0f;
 };

@@ -3,6 +3,7 @@
 #include "vst2/sample_conversion.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -11,7 +12,9 @@
 // host's pointers in order, disconnected ones keep reading (and writing) their
 // scratch buffers. A block longer than the announced block size is rendered in
 // pieces no larger than the scratch buffers; a missing host pointer reads as
-// silence and its output is discarded.
+// silence and its output is discarded. A single-precision piece that the
+// engine only scales by one gain skips the scratch buffers: the binding scales
+// the host's samples itself.
 
 namespace {
 
@@ -35,10 +38,38 @@ void ForEachConnected(std::vector<std::unique_ptr<Channel>>& channels, Sample** 
     }
 }
 
+// Whether [a, a + n) and [b, b + n) share no sample.
+bool Apart(const float* a, const float* b, int n)
+{
+    const auto x = reinterpret_cast<std::uintptr_t>(a);
+    const auto y = reinterpret_cast<std::uintptr_t>(b);
+    const auto bytes = static_cast<std::uintptr_t>(n) * sizeof(float);
+    return x + bytes <= y || y + bytes <= x;
+}
+
 } // namespace
 
-template <typename AttachPiece, typename CollectPiece>
-void IPlugVST::RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& collect)
+bool IPlugVST::HostBuffersTakeGain(float** hostIn, float** hostOut, int frames) const
+{
+    // Every channel connected, as many outputs as inputs, every buffer there,
+    // and each output either its own input's buffer or clear of all inputs:
+    // then scaling channel by channel reads what converting all inputs first
+    // would have.
+    if (frames < 0 || !hostIn || !hostOut || inputChannels.size() != outputChannels.size())
+        return false;
+    const std::size_t channels = inputChannels.size();
+    for (std::size_t c = 0; c < channels; ++c)
+        if (!inputChannels[c]->connected || !outputChannels[c]->connected || !hostIn[c] || !hostOut[c])
+            return false;
+    for (std::size_t out = 0; out < channels; ++out)
+        for (std::size_t in = 0; in < channels; ++in)
+            if (!(out == in && hostOut[out] == hostIn[in]) && !Apart(hostOut[out], hostIn[in], frames))
+                return false;
+    return true;
+}
+
+template <typename ScalePiece, typename AttachPiece, typename CollectPiece>
+void IPlugVST::RenderInPieces(int frames, ScalePiece&& scale, AttachPiece&& attach, CollectPiece&& collect)
 {
     LockGuard guard(lock);
     if (frames < 0 || blockSize <= 0)
@@ -49,9 +80,11 @@ void IPlugVST::RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& c
     int done = 0;
     do {
         const int n = std::min(frames - done, blockSize);
-        attach(done, n);
-        RenderBlock(inputPointers.data(), outputPointers.data(), n);
-        collect(n);
+        if (!scale(done, n)) {
+            attach(done, n);
+            RenderBlock(inputPointers.data(), outputPointers.data(), n);
+            collect(n);
+        }
         done += n;
     } while (done < frames);
 
@@ -68,7 +101,22 @@ void IPlugVST::RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& c
 void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames, ProcessMode mode)
 {
     // Single precision: the input is converted into the scratch buffers, the
-    // engine renders into them, and the result is converted back out.
+    // engine renders into them, and the result is converted back out; or the
+    // engine finishes the piece as a gain and the input is scaled straight
+    // into the output.
+    const bool scalable = HostBuffersTakeGain(hostIn, hostOut, frames);
+    const auto scale = [&](int done, int n) {
+        double gain = 0.0;
+        if (!scalable || !RenderBlockAsGain(n, gain))
+            return false;
+        for (std::size_t c = 0; c < outputChannels.size(); ++c) {
+            if (mode == ProcessMode::Replace)
+                sample_conversion::ScaleRounded<false>(hostIn[c] + done, hostOut[c] + done, n, gain);
+            else
+                sample_conversion::ScaleRounded<true>(hostIn[c] + done, hostOut[c] + done, n, gain);
+        }
+        return true;
+    };
     const auto attach = [&](int done, int n) {
         ForEachConnected(inputChannels, hostIn, [&](InputChannel& c, const float* src) {
             double* scratch = c.Samples();
@@ -96,7 +144,7 @@ void IPlugVST::ProcessFloat(float** hostIn, float** hostOut, std::int32_t frames
             c->hostOutput = nullptr;
         }
     };
-    RenderInPieces(frames, attach, collect);
+    RenderInPieces(frames, scale, attach, collect);
 }
 
 void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t frames)
@@ -115,5 +163,6 @@ void IPlugVST::ProcessDouble(double** hostIn, double** hostOut, std::int32_t fra
             outputPointers[static_cast<std::size_t>(c.slot)] = dst ? dst + done : c.Samples();
         });
     };
-    RenderInPieces(frames, attach, [](int) {});
+    RenderInPieces(
+        frames, [](int, int) { return false; }, attach, [](int) {});
 }

@@ -70,11 +70,15 @@ private:
     void SetSampleRateFromHost(float rate);
     void SetBlockSizeFromHost(std::intptr_t frames);
     // Renders a host block of any length under the lock, in pieces no longer
-    // than the block size: attach(done, n) points the channels at the piece
-    // starting at frame done, the engine renders n frames, collect(n) hands the
+    // than the block size: scale(done, n) may finish the piece starting at
+    // frame done by itself (true); otherwise attach(done, n) points the
+    // channels at it, the engine renders n frames, collect(n) hands the
     // piece's output on.
-    template <typename AttachPiece, typename CollectPiece>
-    void RenderInPieces(int frames, AttachPiece&& attach, CollectPiece&& collect);
+    template <typename ScalePiece, typename AttachPiece, typename CollectPiece>
+    void RenderInPieces(int frames, ScalePiece&& scale, AttachPiece&& attach, CollectPiece&& collect);
+    // Whether a single-precision block's host buffers can take a piece scaled
+    // by one gain straight from input to output.
+    bool HostBuffersTakeGain(float** hostIn, float** hostOut, int frames) const;
 
     vst2::EditorRect editorRect{};
     vst2::HostCallback hostCallback = nullptr;

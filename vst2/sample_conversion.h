@@ -36,4 +36,28 @@ inline void NarrowAndAdd(const double* src, float* dst, int count)
         dst[i] += static_cast<float>(src[i]);
 }
 
+// Widens each sample, multiplies it by gain and rounds the product into the
+// host's buffer, replacing or adding to what is there: in one pass the same
+// operations as widening into the engine's buffer, the engine scaling it and
+// rounding it back out, so the samples are the same. Source and destination
+// may be the same buffer: each group is read before it is written.
+template <bool Add>
+void ScaleRounded(const float* src, float* dst, int count, double gain)
+{
+    int i = 0;
+    for (; i + kGroup <= count; i += kGroup) {
+        float in[kGroup];
+        for (int k = 0; k < kGroup; ++k)
+            in[k] = src[i + k];
+        for (int k = 0; k < kGroup; ++k) {
+            const float scaled = static_cast<float>(gain * static_cast<double>(in[k]));
+            dst[i + k] = Add ? dst[i + k] + scaled : scaled;
+        }
+    }
+    for (; i < count; ++i) {
+        const float scaled = static_cast<float>(gain * static_cast<double>(src[i]));
+        dst[i] = Add ? dst[i] + scaled : scaled;
+    }
+}
+
 } // namespace sample_conversion

@@ -195,7 +195,8 @@ TEST(EngineRender, PhasesStayInRangeForExtremeIncrements)
 {
     EXPECT_EQ(engine::AdvancePhase(6.0, 0.5), 6.0 + 0.5 - kTwoPi);
     EXPECT_EQ(engine::AdvancePhase(1.0, 0.5), 1.5);
-    for (double inc : {-0.3, -100.0, 7.0, 1e9, std::numeric_limits<double>::infinity()}) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double inc : {-0.3, -100.0, 7.0, 1e9, std::numeric_limits<double>::infinity(), nan, -nan}) {
         const double p = engine::AdvancePhase(3.0, inc);
         EXPECT_TRUE(p >= 0.0 && p < kTwoPi) << inc;
     }
