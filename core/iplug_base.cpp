@@ -319,8 +319,7 @@ void IPlugBase::StoreCurrentProgram(const char* newName)
     IProgram* slot = GetProgram(currentProgram);
     if (!slot)
         return;
-    slot->data.SetSize(0, true);
-    StoreParams(slot->data);
+    RewriteSlot(*slot);
     if (newName && newName[0])
         CopyText(slot->name, sizeof slot->name, newName);
 }
@@ -336,8 +335,7 @@ bool IPlugBase::SelectProgram(int index)
     } else {
         slot->initialised = true;
         MakeUserPresetName(slot->name, sizeof slot->name);
-        slot->data.SetSize(0, true);
-        ok = StoreParams(slot->data);
+        ok = RewriteSlot(*slot);
     }
     if (ok) {
         currentProgram = index;
@@ -367,11 +365,25 @@ int IPlugBase::RestoreState(std::span<const std::uint8_t> data, int pos)
 bool IPlugBase::StoreParams(StateBuffer& buffer)
 {
     LockGuard guard(lock);
-    for (const auto& p : params) {
-        if (!buffer.AppendDouble(p->Value()) || buffer.Size() == 0)
+    // The values go in batches, each grown into the buffer at once.
+    constexpr std::size_t kBatch = 32;
+    double values[kBatch];
+    for (std::size_t first = 0; first < params.size(); first += kBatch) {
+        const std::size_t count = std::min(kBatch, params.size() - first);
+        for (std::size_t i = 0; i < count; ++i)
+            values[i] = params[first + i]->Value();
+        if (!buffer.AppendDoubles({values, count}) || buffer.Size() == 0)
             return false;
     }
     return true;
+}
+
+// A slot's buffer is emptied without giving its memory back: every slot holds
+// the same number of values, so the next store fits where the last one did.
+bool IPlugBase::RewriteSlot(IProgram& slot)
+{
+    slot.data.SetSize(0, false);
+    return StoreParams(slot.data);
 }
 
 int IPlugBase::RestoreParams(std::span<const std::uint8_t> data, int pos)
@@ -387,7 +399,8 @@ int IPlugBase::RestoreParams(std::span<const std::uint8_t> data, int pos)
             v = 0.0;
         param->SetClamped(v);
     }
-    for (int i = 0; i < NParams(); ++i)
+    const int count = NParams();
+    for (int i = 0; i < count; ++i)
         ParameterChanged(i);
     return p;
 }
@@ -432,8 +445,7 @@ int IPlugBase::RestorePrograms(std::span<const std::uint8_t> data, int pos)
         if (program->initialised && p >= 0) {
             p = RestoreParams(data, p);
             if (p > 0) {
-                program->data.SetSize(0, true);
-                StoreParams(program->data);
+                RewriteSlot(*program);
             } else if (!wasInitialised) {
                 // The values ran out: a slot that was empty has no values to
                 // keep, so it stays empty instead of being saved as an
@@ -486,13 +498,12 @@ bool IPlugBase::ReadChunk(bool bank, StateBuffer& buffer, const void* bytes, std
     if (ReadI32(data, 0, magic) >= 0 && static_cast<std::uint32_t>(magic) == kChunkMagic)
         pos = ReadI32(data, 4, version) >= 0 ? 8 : -1;
 
-    int result;
-    if (bank && version >= kChunkVersion) {
-        result = RestorePrograms(data, pos);
-    } else {
-        result = RestoreState(data, pos);
-        StoreCurrentProgram(nullptr);
-    }
+    // A bank ends by selecting the current program, which already shows its
+    // values on the panel; a program's values are shown here.
+    if (bank && version >= kChunkVersion)
+        return RestorePrograms(data, pos) >= 0;
+    const int result = RestoreState(data, pos);
+    StoreCurrentProgram(nullptr);
     if (result < 0)
         return false;
     PushParametersToEditor();

@@ -133,6 +133,8 @@ public:
     void StoreCurrentProgram(const char* newName);
     bool SelectProgram(int index);
     void PushParametersToEditor();
+    // Replaces a slot's values with the live ones.
+    bool RewriteSlot(IProgram& slot);
 
     // Editor gestures. Any thread; each takes the instance lock.
     // The late end of a wheel edit: the parameter becomes the pending edit and

@@ -111,15 +111,34 @@ bool StateBuffer::AppendInt32(std::int32_t v)
     return true;
 }
 
-bool StateBuffer::AppendDouble(double v)
+namespace {
+
+void WriteLittleEndian(std::uint8_t* at, double v)
 {
     std::uint64_t u;
     std::memcpy(&u, &v, 8);
-    std::uint8_t* at = nullptr;
-    if (!Grow(8, at))
-        return false;
     for (int i = 0; i < 8; ++i)
         at[i] = static_cast<std::uint8_t>(u >> (8 * i));
+}
+
+} // namespace
+
+bool StateBuffer::AppendDouble(double v)
+{
+    return AppendDoubles({&v, 1});
+}
+
+bool StateBuffer::AppendDoubles(std::span<const double> values)
+{
+    if (values.size() > static_cast<std::size_t>(INT_MAX / 8))
+        return false;
+    std::uint8_t* at = nullptr;
+    if (!Grow(static_cast<int>(values.size()) * 8, at))
+        return false;
+    for (const double v : values) {
+        WriteLittleEndian(at, v);
+        at += 8;
+    }
     return true;
 }
 

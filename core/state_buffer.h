@@ -21,6 +21,8 @@ public:
 
     bool AppendInt32(std::int32_t v);
     bool AppendDouble(double v);
+    // The values one after another, as AppendDouble writes each; all or none.
+    bool AppendDoubles(std::span<const double> values);
     bool AppendByte(std::uint8_t v);
     bool AppendBytes(const void* bytes, int count);
     // Length as int32, then the bytes without terminator.

@@ -31,9 +31,10 @@ public:
     bool isOpen() const { return open; }
     // The list pane, null until first opened.
     IDropDownChild* pane() const { return child; }
+    // Hides the list pane (a second press, or the panel being reset).
+    void closePane();
 
 private:
-    void closePane();
     IArea paneArea() const;
 
     IImageStrip strip;

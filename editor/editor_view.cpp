@@ -35,6 +35,7 @@ IEditorView::IEditorView(IPlugBase* owner, int viewWidth, int viewHeight, int ti
 
 IEditorView::~IEditorView()
 {
+    boundControls.clear();
     while (!controls.empty())
         controls.pop_back();
     canvasBitmap.reset();
@@ -67,6 +68,13 @@ int IEditorView::addControl(std::unique_ptr<IControl> control)
     if (!control)
         return -1;
     control->attachTo(this);
+    const int index = control->paramIndex();
+    if (index >= 0) {
+        const auto slot = static_cast<std::size_t>(index);
+        if (boundControls.size() <= slot)
+            boundControls.resize(slot + 1);
+        boundControls[slot].push_back(control.get());
+    }
     controls.push_back(std::move(control));
     return controlCount() - 1;
 }
@@ -101,11 +109,10 @@ void IEditorView::UpdateControlsForParameter(int index, double value, bool isNor
         value = param->NormalizeValue(value);
     }
     double v = 0.0;
-    if (!ToControlValue(value, v))
+    if (!ToControlValue(value, v) || index < 0 || static_cast<std::size_t>(index) >= boundControls.size())
         return;
-    for (auto& c : controls)
-        if (c->paramIndex() == index)
-            c->valueFromPlugin(v);
+    for (IControl* c : boundControls[static_cast<std::size_t>(index)])
+        c->valueFromPlugin(v);
 }
 
 void IEditorView::paramChangedFromUser(int index, double normalized)

@@ -169,6 +169,9 @@ private:
 
     IPlugBase* plug;
     std::vector<std::unique_ptr<IControl>> controls;
+    // Per parameter, the controls bound to it, in the order they were added
+    // (the host's values reach them without a search through every control).
+    std::vector<std::vector<IControl*>> boundControls;
     IArea clip;
     std::unique_ptr<RasterBitmap> canvasBitmap;
     int width;

@@ -54,6 +54,12 @@ inline std::uint32_t PackPixel(int a, int r, int g, int b)
            (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
 }
 
+// A channel's value in its place in the pixel, as PackPixel puts it.
+inline std::uint32_t Channel(int value, int channel)
+{
+    return static_cast<std::uint32_t>(value) << (channel * 8);
+}
+
 // How a fill combines its colour with each pixel, decided once per call.
 struct FillRule {
     enum Op { kNone, kCopy, kAdd, kDodge };
@@ -87,7 +93,8 @@ inline std::uint32_t FillPixel(const FillRule& rule, std::uint32_t old)
             break;
         }
     }
-    int out[4] = {0, 0, 0, 0};
+    // The channels are packed as they are made: no array on the stack.
+    std::uint32_t packed = 0;
     for (int c = 0; c < 4; ++c) {
         const int shift = c * 8;
         const int o = ByteOf(old, shift);
@@ -95,19 +102,19 @@ inline std::uint32_t FillPixel(const FillRule& rule, std::uint32_t old)
         const bool alpha = c == 3;
         switch (rule.op) {
         case FillRule::kCopy:
-            out[c] = alpha ? w + (o - w) * (256 - w) / 256 : (o - v) * (256 - w) / 256 + v;
+            packed |= Channel(alpha ? w + (o - w) * (256 - w) / 256 : (o - v) * (256 - w) / 256 + v, c);
             break;
         case FillRule::kAdd:
-            out[c] = Clamp255(o + (alpha ? w * w : v * w) / 256);
+            packed |= Channel(Clamp255(o + (alpha ? w * w : v * w) / 256), c);
             break;
         case FillRule::kDodge:
-            out[c] = DodgeChannel(o, (alpha ? w * w : v * w) / 256);
+            packed |= Channel(DodgeChannel(o, (alpha ? w * w : v * w) / 256), c);
             break;
         case FillRule::kNone:
             return old;
         }
     }
-    return PackPixel(out[3], out[2], out[1], out[0]);
+    return packed;
 }
 
 // How a blit combines a source pixel with a destination pixel.
@@ -124,11 +131,13 @@ BlendRule MakeBlendRule(float weight, int mode);
 // The blit's per-pixel rule. In the formulas s is a source channel, d the
 // destination's, a the source's alpha and k = w * (a + 1) / 256; "/" truncates
 // toward zero.
-inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::uint32_t old)
+[[gnu::always_inline]] inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src,
+                                                       std::uint32_t old)
 {
     const int w = rule.w;
     const int a = ByteOf(src, 24);
-    int out[4] = {0, 0, 0, 0};
+    // The channels are packed as they are made: no array on the stack.
+    std::uint32_t packed = 0;
     switch (rule.op) {
     case BlendRule::kNone:
         return old;
@@ -138,7 +147,7 @@ inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::u
             return src;
         for (int c = 0; c < 4; ++c) {
             const int s = ByteOf(src, c * 8);
-            out[c] = s + (ByteOf(old, c * 8) - s) * (256 - w) / 256;
+            packed |= Channel(s + (ByteOf(old, c * 8) - s) * (256 - w) / 256, c);
         }
         break;
     // Source alpha over, colour channels: at w = 256, s + (d - s) * (255 - a) / 256
@@ -153,16 +162,16 @@ inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::u
                 return src;
             for (int c = 0; c < 3; ++c) {
                 const int s = ByteOf(src, c * 8);
-                out[c] = s + (ByteOf(old, c * 8) - s) * (255 - a) / 256;
+                packed |= Channel(s + (ByteOf(old, c * 8) - s) * (255 - a) / 256, c);
             }
-            out[3] = Clamp255(ByteOf(old, 24) + a);
+            packed |= Channel(Clamp255(ByteOf(old, 24) + a), 3);
         } else {
             const int k = w * (a + 1) / 256;
             for (int c = 0; c < 3; ++c) {
                 const int s = ByteOf(src, c * 8);
-                out[c] = s + (ByteOf(old, c * 8) - s) * (256 - k) / 256;
+                packed |= Channel(s + (ByteOf(old, c * 8) - s) * (256 - k) / 256, c);
             }
-            out[3] = Clamp255(k + ByteOf(old, 24));
+            packed |= Channel(Clamp255(k + ByteOf(old, 24)), 3);
         }
         break;
     // Source alpha add: colour min(255, d + k * s / 256), alpha
@@ -172,27 +181,27 @@ inline std::uint32_t BlendPixel(const BlendRule& rule, std::uint32_t src, std::u
             return old;
         const int k = w * (a + 1) / 256;
         for (int c = 0; c < 3; ++c)
-            out[c] = Clamp255(ByteOf(old, c * 8) + k * ByteOf(src, c * 8) / 256);
-        out[3] = Clamp255(ByteOf(old, 24) + a * k / 256);
+            packed |= Channel(Clamp255(ByteOf(old, c * 8) + k * ByteOf(src, c * 8) / 256), c);
+        packed |= Channel(Clamp255(ByteOf(old, 24) + a * k / 256), 3);
         break;
     }
     // Source alpha dodge, all four channels: DodgeChannel(d, s * k / 256).
     case BlendRule::kAlphaDodge: {
         const int k = w * (a + 1) / 256;
         for (int c = 0; c < 4; ++c)
-            out[c] = DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * k / 256);
+            packed |= Channel(DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * k / 256), c);
         break;
     }
     // Add, all four channels: min(255, d + s * w / 256).
     case BlendRule::kAdd:
         for (int c = 0; c < 4; ++c)
-            out[c] = Clamp255(ByteOf(old, c * 8) + ByteOf(src, c * 8) * w / 256);
+            packed |= Channel(Clamp255(ByteOf(old, c * 8) + ByteOf(src, c * 8) * w / 256), c);
         break;
     // Dodge, all four channels: DodgeChannel(d, s * w / 256).
     case BlendRule::kDodge:
         for (int c = 0; c < 4; ++c)
-            out[c] = DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * w / 256);
+            packed |= Channel(DodgeChannel(ByteOf(old, c * 8), ByteOf(src, c * 8) * w / 256), c);
         break;
     }
-    return PackPixel(out[3], out[2], out[1], out[0]);
+    return packed;
 }

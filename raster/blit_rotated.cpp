@@ -23,26 +23,53 @@ struct SampleArea {
     std::int64_t x0, y0, x1, y1;
 };
 
+// The source's rows, read once per blit: the sampling below reaches the
+// pixels without asking the bitmap for its layout at every pixel.
+class SourceRows {
+public:
+    explicit SourceRows(const RasterBitmap& bitmap)
+        : first(bitmap.Pixels()), span(bitmap.Span()), lastRow(bitmap.Height() - 1),
+          bottomUp(bitmap.BottomUp())
+    {
+    }
+
+    // Pixel (x, y) counted from the top-left, as RasterBitmap::At.
+    [[gnu::always_inline]] const std::uint32_t* At(int x, int y) const
+    {
+        const int row = bottomUp ? lastRow - y : y;
+        return first + static_cast<std::ptrdiff_t>(row) * span + x;
+    }
+
+private:
+    const std::uint32_t* first;
+    std::ptrdiff_t span;
+    int lastRow;
+    bool bottomUp;
+};
+
 // Mixes a and b with the 16-bit fraction f (0: all a), channel by channel.
-inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::int64_t f)
+[[gnu::always_inline]] inline std::uint32_t LerpChannel(std::uint32_t a, std::uint32_t b, std::int64_t f,
+                                                        int shift)
+{
+    const std::int64_t ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+    const std::int64_t c = (ca * (kOne - f) + cb * f + kOne / 2) >> 16;
+    return static_cast<std::uint32_t>(c) << shift;
+}
+
+[[gnu::always_inline]] inline std::uint32_t Lerp(std::uint32_t a, std::uint32_t b, std::int64_t f)
 {
     if (f == 0)
         return a;
-    std::uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const std::int64_t ca = (a >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
-        const std::int64_t c = (ca * (kOne - f) + cb * f + kOne / 2) >> 16;
-        out |= static_cast<std::uint32_t>(c) << shift;
-    }
-    return out;
+    return LerpChannel(a, b, f, 0) | LerpChannel(a, b, f, 8) | LerpChannel(a, b, f, 16) |
+           LerpChannel(a, b, f, 24);
 }
 
 // Bilinear sample at the fixed-point position (u, v), which lies inside the
 // area. Pixel centres sit at half-pixel positions: a position on a centre
 // returns that pixel unmixed. On the area's last column or row only the other
 // direction is mixed.
-inline std::uint32_t SampleFiltered(const RasterBitmap& src, const SampleArea& area, std::int64_t u,
-                                    std::int64_t v)
+[[gnu::always_inline]] inline std::uint32_t SampleFiltered(const SourceRows& src, const SampleArea& area,
+                                                           std::int64_t u, std::int64_t v)
 {
     std::int64_t fu = u - kOne / 2, fv = v - kOne / 2;
     std::int64_t x = fu >> 16, y = fv >> 16;
@@ -121,6 +148,7 @@ void BlitRotated(RasterBitmap* dst, const RasterBitmap* src, int dx, int dy, int
     const std::int64_t stepDownU = ToFixed(downU, kMaxStep), stepDownV = ToFixed(downV, kMaxStep);
     std::int64_t rowU = ToFixed(u0, kMaxPosition), rowV = ToFixed(v0, kMaxPosition);
 
+    const SourceRows rows(*src);
     const int x0 = static_cast<int>(left), width = static_cast<int>(right - left);
     for (int y = static_cast<int>(top); y < bottom; ++y, rowU += stepDownU, rowV += stepDownV) {
         std::uint32_t* d = dst->At(x0, y);
@@ -129,8 +157,8 @@ void BlitRotated(RasterBitmap* dst, const RasterBitmap* src, int dx, int dy, int
             const std::int64_t px = u >> 16, py = v >> 16;
             if (px < area.x0 || px >= area.x1 || py < area.y0 || py >= area.y1)
                 continue; // outside the sampled area: the pixel stays
-            const std::uint32_t sample = filter ? SampleFiltered(*src, area, u, v)
-                                                : *src->At(static_cast<int>(px), static_cast<int>(py));
+            const std::uint32_t sample = filter ? SampleFiltered(rows, area, u, v)
+                                                : *rows.At(static_cast<int>(px), static_cast<int>(py));
             d[i] = BlendPixel(rule, sample, d[i]);
         }
     }

@@ -6,8 +6,8 @@
 // and the engine must keep rendering finite samples.
 //
 // The panel is built once (its artwork is decoded then) and kept; each input
-// begins by ending any gesture left open and loading the started program.
-// With TESSAPHON_FUZZ_FRESH set every input gets a new panel.
+// begins with it restored to its started state (fuzz_panel.h). With
+// TESSAPHON_FUZZ_FRESH set every input gets a new panel.
 //
 // Input: per event a kind byte, two 16-bit coordinates, a modifier byte and an
 // operand (wheel notches, key code or a typed text).
@@ -16,7 +16,7 @@
 #include "editor/headless_view.h"
 #include "editor/icontrol.h"
 #include "plugin/vstclass.h"
-#include "tests/fuzz/fuzz_host.h"
+#include "tests/fuzz/fuzz_panel.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -43,42 +43,23 @@ std::intptr_t EditCountingHost(vst2::EffectDescriptor*, std::int32_t opcode, std
     return 0;
 }
 
-struct Panel {
-    Panel() : plug(std::make_unique<VSTCLASS>(EditCountingHost, MakeHeadlessView))
-    {
-        plug->Dispatch(vst2::kOpOpen, 0, 0, nullptr, 0.0f);
-        plug->Dispatch(vst2::kOpSetSampleRate, 0, 0, nullptr, 48000.0f);
-        plug->Dispatch(vst2::kOpSetBlockSize, 0, 256, nullptr, 0.0f);
-        plug->Dispatch(vst2::kOpProcessingOnOff, 0, 1, nullptr, 0.0f);
-        view = static_cast<HeadlessEditorView*>(plug->Editor());
-        if (!view || !view->openWindow(nullptr))
-            fuzz::Fail("the panel does not open");
-    }
-
-    std::unique_ptr<VSTCLASS> plug;
-    HeadlessEditorView* view = nullptr;
-};
-
-Panel& PanelForThisInput()
+fuzz::PanelInstance& PanelForThisInput()
 {
-    static std::unique_ptr<Panel> panel;
-    static const bool fresh = std::getenv("TESSAPHON_FUZZ_FRESH") != nullptr;
-    if (!panel || fresh) {
+    static std::unique_ptr<fuzz::PanelInstance> panel;
+    if (!panel || fuzz::EveryInputFresh()) {
         panel.reset();
-        panel = std::make_unique<Panel>();
+        panel = std::make_unique<fuzz::PanelInstance>(EditCountingHost);
     } else {
-        panel->view->endGesture();
-        panel->plug->FlushPendingParamEdit();
-        panel->plug->Dispatch(vst2::kOpSetProgram, 0, 0, nullptr, 0.0f);
+        panel->Restore();
     }
     std::fill(std::begin(openEdits), std::end(openEdits), 0);
     editOutOfRange = false;
     return *panel;
 }
 
-void Event(Panel& panel, fuzz::Bytes& in)
+void Event(fuzz::PanelInstance& panel, fuzz::Bytes& in)
 {
-    HeadlessEditorView& view = *panel.view;
+    HeadlessEditorView& view = panel.View();
     const std::uint8_t kind = in.U8();
     // Mostly on the panel, sometimes anywhere.
     const int x =
@@ -125,17 +106,17 @@ void Event(Panel& panel, fuzz::Bytes& in)
     }
 }
 
-void CheckAfterGesture(Panel& panel)
+void CheckAfterGesture(fuzz::PanelInstance& panel)
 {
-    panel.view->endGesture();
-    panel.plug->FlushPendingParamEdit();
+    panel.View().endGesture();
+    panel.Plug().FlushPendingParamEdit();
     if (editOutOfRange)
         fuzz::Fail("an edit was reported for a parameter that does not exist");
     for (int n : openEdits)
         if (n != 0)
             fuzz::Fail("begin and end edit requests do not pair up");
     for (int i = 0; i < kNumParams; ++i) {
-        const double v = panel.plug->GetParam(i)->ReadNormalized();
+        const double v = panel.Plug().GetParam(i)->ReadNormalized();
         if (!(v >= 0.0 && v <= 1.0))
             fuzz::Fail("a parameter left 0 .. 1 through the panel");
     }
@@ -145,7 +126,7 @@ void CheckAfterGesture(Panel& panel)
     double silentLeft[64] = {};
     double silentRight[64] = {};
     double* out[2] = {silentLeft, silentRight};
-    panel.plug->ProcessDouble(in, out, 64);
+    panel.Plug().ProcessDouble(in, out, 64);
     for (int i = 0; i < 64; ++i)
         if (!std::isfinite(silentLeft[i]) || !std::isfinite(silentRight[i]))
             fuzz::Fail("an output sample is not finite");
@@ -156,7 +137,7 @@ void CheckAfterGesture(Panel& panel)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::Bytes in(data, size);
-    Panel& panel = PanelForThisInput();
+    fuzz::PanelInstance& panel = PanelForThisInput();
     for (int event = 0; event < 48 && !in.Empty(); ++event)
         Event(panel, in);
     CheckAfterGesture(panel);

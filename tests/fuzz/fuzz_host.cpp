@@ -160,13 +160,7 @@ void Instance::Start(float sampleRate, std::intptr_t blockSize)
     IPlugVST* plug = IPlugVST::FromDescriptor(effect);
     startRate = sampleRate;
     startBlockSize = blockSize;
-    startProgram = plug->CurrentProgram();
-    startSlots.clear();
-    for (int i = 0; i < plug->NPrograms(); ++i) {
-        const IProgram* slot = plug->GetProgram(i);
-        const auto bytes = slot->data.Bytes();
-        startSlots.push_back({slot->initialised, slot->name, {bytes.begin(), bytes.end()}});
-    }
+    startBank.Take(*plug);
     startEngine = EngineOf(effect);
 }
 
@@ -179,9 +173,7 @@ bool Instance::Restore()
     vst2::SpeakerArrangement stereo{};
     stereo.numChannels = 2;
     Dispatch(vst2::kOpSetSpeakerArrangement, 0, reinterpret_cast<std::intptr_t>(&stereo), &stereo);
-    RestoreSlots();
-    // Selecting the started program loads the live values from its slot.
-    if (!IPlugVST::FromDescriptor(effect)->SelectProgram(static_cast<int>(startProgram)))
+    if (!startBank.Restore(*IPlugVST::FromDescriptor(effect)))
         return false;
     Dispatch(vst2::kOpProcessingOnOff, 0, 1);
     // The engine's running values as started; the panel's indicators stay
@@ -194,15 +186,22 @@ bool Instance::Restore()
     return true;
 }
 
-// Loading a whole bank through the host's request costs as much as a new
-// instance (every slot goes through the live parameters), so only the slots
-// an input changed are written back, straight into the bank.
-void Instance::RestoreSlots()
+void BankSnapshot::Take(IPlugBase& plug)
 {
-    IPlugVST* plug = IPlugVST::FromDescriptor(effect);
-    for (std::size_t i = 0; i < startSlots.size(); ++i) {
-        IProgram* slot = plug->GetProgram(static_cast<int>(i));
-        const StartSlot& start = startSlots[i];
+    program = plug.CurrentProgram();
+    slots.clear();
+    for (int i = 0; i < plug.NPrograms(); ++i) {
+        const IProgram* slot = plug.GetProgram(i);
+        const auto bytes = slot->data.Bytes();
+        slots.push_back({slot->initialised, slot->name, {bytes.begin(), bytes.end()}});
+    }
+}
+
+bool BankSnapshot::Restore(IPlugBase& plug) const
+{
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        IProgram* slot = plug.GetProgram(static_cast<int>(i));
+        const Slot& start = slots[i];
         const auto bytes = slot->data.Bytes();
         if (slot->initialised == start.initialised && start.name == slot->name &&
             std::equal(bytes.begin(), bytes.end(), start.data.begin(), start.data.end()))
@@ -210,9 +209,10 @@ void Instance::RestoreSlots()
         slot->initialised = start.initialised;
         std::memset(slot->name, 0, sizeof slot->name);
         std::memcpy(slot->name, start.name.data(), start.name.size());
-        slot->data.SetSize(0, true);
+        slot->data.SetSize(0, false);
         slot->data.AppendBytes(start.data.data(), static_cast<int>(start.data.size()));
     }
+    return plug.SelectProgram(program);
 }
 
 void Instance::Render(int mode, int frames)
@@ -291,13 +291,13 @@ namespace {
 constexpr int kKeptSlots = 2;
 std::unique_ptr<Instance> kept[kKeptSlots];
 
+} // namespace
+
 bool EveryInputFresh()
 {
     static const bool fresh = std::getenv("TESSAPHON_FUZZ_FRESH") != nullptr;
     return fresh;
 }
-
-} // namespace
 
 Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot)
 {

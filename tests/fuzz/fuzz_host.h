@@ -5,6 +5,7 @@
 // function pointers, exactly as a host reaches them. Any rendered sample that
 // is not a finite number aborts the run.
 
+#include "core/iplug_base.h"
 #include "plugin/engine_state.h"
 #include "vst2/vst2_abi.h"
 
@@ -61,6 +62,27 @@ struct HostAnswers {
 // constructor to a playing transport at 120 beats per minute.
 HostAnswers& Answers();
 
+// The bank as it stands: every slot's name, flag and values, and the current
+// program. Restoring writes back only the slots that changed, straight into
+// the bank (loading a whole bank through the host's request costs as much as
+// a new instance: every slot goes through the live parameters), then selects
+// the program, which loads the live values from its slot.
+class BankSnapshot {
+public:
+    void Take(IPlugBase& plug);
+    bool Restore(IPlugBase& plug) const;
+
+private:
+    struct Slot {
+        bool initialised;
+        std::string name;
+        std::vector<std::uint8_t> data;
+    };
+
+    int program = 0;
+    std::vector<Slot> slots;
+};
+
 class Instance {
 public:
     Instance();  // aborts when the entry point returns no plug-in
@@ -97,16 +119,7 @@ private:
     vst2::EffectDescriptor* effect = nullptr;
     float startRate = 0.0f;
     std::intptr_t startBlockSize = 0;
-    struct StartSlot {
-        bool initialised;
-        std::string name;
-        std::vector<std::uint8_t> data;
-    };
-
-    void RestoreSlots();
-
-    std::intptr_t startProgram = 0;
-    std::vector<StartSlot> startSlots;
+    BankSnapshot startBank;
     EngineState startEngine;
 };
 
@@ -117,6 +130,9 @@ private:
 // TESSAPHON_FUZZ_FRESH is set (every input on new instances, to show that a
 // finding does not depend on the reuse).
 Instance& PreparedInstance(float sampleRate, std::intptr_t blockSize, int slot = 0);
+
+// True when TESSAPHON_FUZZ_FRESH is set: nothing may be kept between inputs.
+bool EveryInputFresh();
 
 // Aborts the run with a message: a finding.
 [[noreturn]] void Fail(const char* what);

@@ -99,3 +99,31 @@ TEST(EditorPanel, ClosingTheInstanceEndsAPendingWheelEditFirst)
 }
 
 } // namespace
+
+TEST(EditorPanel, ChunksLoadedByTheHostReachTheControls)
+{
+    PanelHarness h;
+    VSTCLASS& plug = *h.plug;
+    // A bank whose current slot holds other values, then a program chunk.
+    plug.Dispatch(vst2::kOpSetProgram, 0, 30, nullptr, 0.0f);
+    std::vector<std::uint8_t> bank, program;
+    for (bool isBank : {true, false}) {
+        void* data = nullptr;
+        const auto size = plug.Dispatch(vst2::kOpGetChunk, isBank ? 0 : 1, 0, &data, 0.0f);
+        (isBank ? bank : program)
+            .assign(static_cast<std::uint8_t*>(data), static_cast<std::uint8_t*>(data) + size);
+    }
+    for (auto* chunk : {&bank, &program}) {
+        plug.Dispatch(vst2::kOpSetProgram, 0, 58, nullptr, 0.0f);
+        plug.SetParameterValue(kBaseFreq, 0.9f);
+        ASSERT_EQ(plug.Dispatch(vst2::kOpSetChunk, chunk == &bank ? 0 : 1,
+                                static_cast<std::intptr_t>(chunk->size()), chunk->data(), 0.0f),
+                  1);
+        for (int i = 0; i < h.view->controlCount(); ++i) {
+            const IControl& c = h.At(i);
+            if (c.paramIndex() >= 0) {
+                EXPECT_EQ(c.getValue(), plug.GetParam(c.paramIndex())->ReadNormalized()) << "control " << i;
+            }
+        }
+    }
+}
